@@ -1,0 +1,17 @@
+# Every test executable runs under Wine (the cross-compiling emulator) in a prefix of the
+# build folder, never the user's own; scripts/test.sh creates it and keeps a server running.
+set(VT_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+
+function(vt_add_wine_test name)
+  add_test(NAME ${name} COMMAND ${ARGN})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+    "WINEPREFIX=${VT_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+endfunction()
+
+# A GoogleTest executable of ours: statically linked, console entry, one CTest test.
+function(vt_add_gtest name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE gtest gtest_main)
+  vt_own_target(${name})
+  vt_add_wine_test(${name} ${name})
+endfunction()

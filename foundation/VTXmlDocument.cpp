@@ -1,0 +1,74 @@
+#include "VTXmlDocument.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace veltrano {
+
+namespace {
+
+struct FileCloser {
+  void operator()(FILE* file) const { std::fclose(file); }
+};
+using UniqueFile = std::unique_ptr<FILE, FileCloser>;
+
+UniqueFile OpenFile(const wchar_t* path, const wchar_t* mode) {
+  FILE* file = nullptr;
+  if (path == nullptr || _wfopen_s(&file, path, mode) != 0) return UniqueFile();
+  return UniqueFile(file);
+}
+
+bool StartsWithDeclaration(const tinyxml2::XMLDocument& document) {
+  const tinyxml2::XMLNode* first = document.FirstChild();
+  return first != nullptr && first->ToDeclaration() != nullptr;
+}
+
+}  // namespace
+
+VTXmlDocument::VTXmlDocument() : document(true, tinyxml2::PRESERVE_WHITESPACE) {}
+
+VTXmlDocument::~VTXmlDocument() = default;
+
+Status VTXmlDocument::LoadFile(const wchar_t* path) {
+  UniqueFile file = OpenFile(path, L"rb");
+  if (!file) return status::kFileOpenFailed;
+  if (document.LoadFile(file.get()) != tinyxml2::XML_SUCCESS) return status::kXmlLoadFailed;
+  return status::kOk;
+}
+
+Status VTXmlDocument::LoadBuffer(const char* text) {
+  document.Clear();
+  if (text == nullptr || *text == '\0') {
+    document.Parse("", 0);  // records tinyxml2's empty-document error
+    return status::kXmlSyntax;
+  }
+  const size_t size = std::strlen(text) + 1;
+  std::vector<char> copy(text, text + size);
+  if (document.Parse(copy.data(), size - 1) != tinyxml2::XML_SUCCESS) {
+    document.DeleteChildren();  // tinyxml2 keeps its error text; the tree goes
+    return status::kXmlSyntax;
+  }
+  return status::kOk;
+}
+
+Status VTXmlDocument::SaveFile(const wchar_t* path) {
+  UniqueFile file = OpenFile(path, L"wb");
+  if (!file) return status::kFileOpenFailed;
+  // A second declaration would make the saved file unreadable, so only a missing one is added.
+  if (!StartsWithDeclaration(document)) {
+    tinyxml2::XMLDeclaration* declaration =
+        document.NewDeclaration("xml version=\"1.0\" encoding=\"UTF-8\"");
+    if (declaration == nullptr || document.InsertFirstChild(declaration) == nullptr) {
+      return status::kFailed;
+    }
+  }
+  if (document.SaveFile(file.get()) != tinyxml2::XML_SUCCESS || std::ferror(file.get()) != 0) {
+    return status::kXmlSaveFailed;
+  }
+  if (std::fclose(file.release()) != 0) return status::kXmlSaveFailed;
+  return status::kOk;
+}
+
+}  // namespace veltrano
