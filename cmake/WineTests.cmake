@@ -15,3 +15,12 @@ function(vt_add_gtest name)
   vt_own_target(${name})
   vt_add_wine_test(${name} ${name})
 endfunction()
+
+# Runs a test executable a second time in a 64-bit prefix, where the 32-bit program runs under
+# WOW64 (native architecture x64, redirected system and program folders).
+set(VT_WINEPREFIX64 "${CMAKE_BINARY_DIR}/wineprefix64")
+function(vt_add_wow64_test name)
+  add_test(NAME ${name}_wow64 COMMAND ${name})
+  set_tests_properties(${name}_wow64 PROPERTIES ENVIRONMENT
+    "WINEPREFIX=${VT_WINEPREFIX64};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+endfunction()

@@ -6,16 +6,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
 . "$root/scripts/wine-env.sh"
-ensure_wineprefix
+ensure_wineprefixes
 echo "== test: running CTest under Wine and Xvfb"
-# One X display and one wineserver for the whole run: windows can be created, and no test
-# pays for a server start of its own.
+# One X display and one persistent wineserver per prefix for the whole run: windows can be
+# created, and no test pays for a server start of its own. Wine's helper processes start
+# here, so that they do not inherit (and hold open) the output pipe of a test, which CTest
+# waits on.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  wineserver -p
-  # Wine starts its helper processes with the first program; started here, they do not
-  # inherit (and hold open) the output pipe of a test, which CTest waits on.
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  for prefix in "$WINEPREFIX" "$2"; do
+    WINEPREFIX=$prefix wineserver -p
+    WINEPREFIX=$prefix wine cmd /c exit >/dev/null 2>&1 </dev/null
+  done
   ctest --test-dir "$1" --output-on-failure -j 2 --timeout 600
   rc=$?
-  wineserver -k
-  exit $rc' _ "$build"
+  for prefix in "$WINEPREFIX" "$2"; do WINEPREFIX=$prefix wineserver -k; done
+  exit $rc' _ "$build" "$WINEPREFIX64"

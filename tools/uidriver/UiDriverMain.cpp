@@ -1,0 +1,182 @@
+// uidriver.exe: runs a program and reports its windows as they appear, for shell scripts and
+// screenshots. The full 32-bit exit code is printed because the shell under Wine sees only the
+// low byte of it.
+//
+//   uidriver.exe run [--timeout SEC] [--answer-boxes] [--cwd DIR] -- PROGRAM.exe [ARGS...]
+#include <windows.h>
+
+#include <cwchar>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "UiDriver.h"
+#include "VTCmdLineParser.h"
+#include "VTStringConv.h"
+
+namespace {
+
+using Parser = veltrano::VTCmdLineParserT<char>;
+
+constexpr int kExitOk = 0;
+constexpr int kExitTimedOut = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitStartFailed = 3;
+constexpr int kDefaultTimeoutSeconds = 60;
+
+constexpr wchar_t kUsage[] =
+    L"Usage: uidriver.exe run [--timeout SEC] [--answer-boxes] [--cwd DIR] -- PROGRAM.exe "
+    L"[ARGS...]\n"
+    L"\n"
+    L"Starts PROGRAM.exe, prints each top-level window it shows (caption, class, controls) as it\n"
+    L"appears, and prints exit=0x%08X with the full exit code when it ends.\n"
+    L"  --timeout SEC    give up after SEC seconds (default 60): the program is terminated\n"
+    L"  --answer-boxes   answer every message box with OK (or Cancel) after printing it\n"
+    L"  --cwd DIR        the program's working folder\n"
+    L"Exit code: 0 when the program ended (whatever its code), 1 on timeout, 2 for a command\n"
+    L"line it does not understand, 3 when the program could not be started.\n";
+
+struct RunRequest {
+  int timeoutSeconds = kDefaultTimeoutSeconds;
+  bool answerBoxes = false;
+  std::wstring workingFolder;
+  std::wstring program;
+  std::vector<std::wstring> programArguments;
+};
+
+// A console gets the text as UTF-16; a pipe or file gets UTF-8 with bare line feeds, which is
+// what shell scripts expect.
+void WriteText(DWORD standardHandle, const std::wstring& text) {
+  HANDLE output = GetStdHandle(standardHandle);
+  DWORD mode = 0;
+  DWORD written = 0;
+  if (GetConsoleMode(output, &mode)) {
+    WriteConsoleW(output, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return;
+  }
+  const std::string bytes = veltrano::WideToUtf8(text.c_str());
+  WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+void PrintLine(const std::wstring& line) { WriteText(STD_OUTPUT_HANDLE, line + L"\n"); }
+
+void PrintError(const std::wstring& line) { WriteText(STD_ERROR_HANDLE, line + L"\n"); }
+
+void PrintParserLine(const char* line) { WriteText(STD_ERROR_HANDLE, veltrano::Utf8ToWide(line)); }
+
+std::wstring Quoted(const std::wstring& text) {
+  std::wstring quoted = L"\"";
+  for (wchar_t c : text) {
+    if (c == L'\n') {
+      quoted += L"\\n";
+    } else if (c == L'\r') {
+      quoted += L"\\r";
+    } else {
+      if (c == L'"' || c == L'\\') quoted += L'\\';
+      quoted += c;
+    }
+  }
+  return quoted + L"\"";
+}
+
+std::wstring Hex(unsigned value, int digits) {
+  wchar_t text[16];
+  swprintf(text, 16, L"0x%0*X", digits, value);
+  return text;
+}
+
+veltrano::Status SetFlag(bool& flag, const std::string&) {
+  flag = true;
+  return veltrano::status::kOk;
+}
+
+// The arguments before "--" are ours; the first one after it is the program, the rest its own.
+bool ParseRunRequest(const std::vector<std::wstring>& arguments, RunRequest& request) {
+  size_t separator = 0;
+  while (separator < arguments.size() && arguments[separator] != L"--") ++separator;
+  if (separator + 1 >= arguments.size() || arguments[0] != L"run") return false;
+
+  Parser parser;
+  parser.programName = "uidriver";
+  parser.OutputFunction = &PrintParserLine;
+  parser.AddOption(request.timeoutSeconds, {"", "timeout", false});
+  parser.AddOption(request.workingFolder, {"", "cwd", false});
+  parser.AddOptionHandler(std::make_unique<Parser::Option<bool, &SetFlag>>(
+      request.answerBoxes, "", "answer-boxes", false, nullptr, false));
+  std::vector<std::string> ours{"uidriver"};
+  for (size_t i = 1; i < separator; ++i) ours.push_back(veltrano::WideToUtf8(arguments[i].c_str()));
+  if (parser.Parse(ours) != veltrano::status::kOk || request.timeoutSeconds <= 0) return false;
+
+  request.program = arguments[separator + 1];
+  request.programArguments.assign(arguments.begin() + separator + 2, arguments.end());
+  return true;
+}
+
+void PrintWindow(HWND window) {
+  PrintLine(L"window " + Hex(static_cast<unsigned>(reinterpret_cast<UINT_PTR>(window)), 8) +
+            L" class=" + Quoted(uitest::WindowClass(window)) + L" caption=" +
+            Quoted(uitest::WindowText(window)));
+  for (const uitest::ControlInfo& control : uitest::ChildControls(window)) {
+    PrintLine(L"  control id=" + Hex(static_cast<unsigned>(control.id) & 0xFFFFu, 4) + L" class=" +
+              Quoted(control.className) + (control.visible ? L" visible" : L" hidden") +
+              (control.enabled ? L" enabled" : L" disabled") + L" text=" + Quoted(control.text));
+  }
+}
+
+// Prints the windows not seen before; answers message boxes when asked to.
+void ReportNewWindows(const uitest::Process& process, bool answerBoxes, std::set<HWND>& seen) {
+  for (HWND window : uitest::TopLevelWindows(process.Id())) {
+    if (!seen.insert(window).second) continue;
+    PrintWindow(window);
+    if (answerBoxes && uitest::IsMessageBox(window)) {
+      const std::wstring caption = uitest::WindowText(window);
+      const bool answered = uitest::AnswerMessageBox(window);
+      PrintLine(std::wstring(answered ? L"answered" : L"could not answer") + L" box " +
+                Quoted(caption));
+      // A handle may be reused by the next box.
+      seen.erase(window);
+    }
+  }
+}
+
+int Run(const RunRequest& request) {
+  uitest::Process process;
+  uitest::StartOptions options;
+  options.workingFolder = request.workingFolder;
+  const veltrano::Status started =
+      process.Start(request.program, uitest::JoinArguments(request.programArguments), options);
+  if (started != veltrano::status::kOk) {
+    PrintError(L"uidriver: cannot start " + request.program + L" (error " +
+               std::to_wstring(started) + L")");
+    return kExitStartFailed;
+  }
+  PrintLine(L"started pid=" + std::to_wstring(process.Id()));
+
+  const DWORD timeoutMs = static_cast<DWORD>(request.timeoutSeconds) * 1000;
+  const DWORD start = GetTickCount();
+  std::set<HWND> seen;
+  while (!process.WaitForExit(uitest::kPollIntervalMs)) {
+    ReportNewWindows(process, request.answerBoxes, seen);
+    // The tick count may wrap; the subtraction is unsigned on purpose.
+    if (GetTickCount() - start >= timeoutMs) {
+      process.Terminate();
+      PrintError(L"uidriver: timeout after " + std::to_wstring(request.timeoutSeconds) +
+                 L" s, program terminated");
+      return kExitTimedOut;
+    }
+  }
+  PrintLine(L"exit=" + Hex(process.ExitCode(), 8));
+  return kExitOk;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  RunRequest request;
+  if (!ParseRunRequest(std::vector<std::wstring>(argv + 1, argv + argc), request)) {
+    WriteText(STD_ERROR_HANDLE, kUsage);
+    return kExitUsage;
+  }
+  return Run(request);
+}
