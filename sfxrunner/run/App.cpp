@@ -1,22 +1,54 @@
 #include "App.h"
 
+#include "AppModule.h"
 #include "Cfg.h"
+#include "CmdLine.h"
+#include "ExtractFiles.h"
+#include "ExtractToDlg.h"
+#include "MessageLoop.h"
 #include "ReportStatus.h"
+#include "Wow64FsRedirectionGuard.h"
 
 namespace status = veltrano::status;
 
-App::App(HINSTANCE instance) : instance_(instance) {}
+namespace {
+
+constexpr wchar_t kMessageWindowClass[] = L"{C9F9CA79-6061-494D-9900-C7C623A13032}";
+constexpr DWORD kMinDurationStepMs = 100;
+
+bool Shows(bool configured) {
+  return guiMode == CmdLine::GuiOn || (guiMode == CmdLine::GuiAsConfigured && configured);
+}
+
+// Registers the thread's message loop with the application module for as long as it lives.
+class MessageLoopRegistration {
+ public:
+  explicit MessageLoopRegistration(winui::CMessageLoop* loop) {
+    winui::AppModule().AddMessageLoop(loop);
+  }
+  ~MessageLoopRegistration() { winui::AppModule().RemoveMessageLoop(); }
+  MessageLoopRegistration(const MessageLoopRegistration&) = delete;
+  MessageLoopRegistration& operator=(const MessageLoopRegistration&) = delete;
+};
+
+}  // namespace
+
+App::App(HINSTANCE instance) : instance_(instance), messageWindow_(instance, kMessageWindowClass) {}
 
 App::~App() = default;
 
 Status App::Run(uint32_t* exitValue) {
   *exitValue = 0;
+  winui::CMessageLoop loop;
+  MessageLoopRegistration registration(&loop);
   VT_RETURN_IF_FAILED(LoadConfiguration());
   VT_RETURN_IF_FAILED(CheckThereIsWork());
-  // The language or folder choice, the task list and its run on the worker thread come here;
-  // without them a run that passed every check has nothing left to do.
-  *exitValue = firstExitCode_;
-  return status::kOk;
+  tasks_.clear();
+  if (g_cfg.extract) VT_RETURN_IF_FAILED(BuildExtractTasks());
+  // A Launch run's language choice, launch and clean-up tasks come with the launch support;
+  // until then a Launch run ends once its checks have passed.
+  if (tasks_.empty()) return status::kOk;
+  return RunTasks(tasks_, exitValue);
 }
 
 // A stub without a configuration resource extracts with both dialogs on.
@@ -34,4 +66,138 @@ Status App::CheckThereIsWork() const {
     return kStatusPlatformUnsupported;
   }
   return status::kOk;
+}
+
+Status App::BuildExtractTasks() {
+  std::wstring folder = g_cfg.extract->targetPath;
+  if (Shows(g_cfg.extract->folderSelectionDialogEnabled)) {
+    ExtractToDlg dialog;
+    dialog.path = folder;
+    const INT_PTR chosen = dialog.DoModal(GetActiveWindow());
+    if (chosen == IDOK) {
+      folder = dialog.path;
+    } else if (chosen > 0) {
+      return status::kCancelled;
+    }
+    // 0 or -1: the dialog could not be shown; the configured folder stands.
+  }
+  auto extract = std::make_shared<ExtractFiles>();
+  extract->SetTargetFolder(folder);
+  extract->hideProgress = !Shows(g_cfg.extract->progressDialogEnabled);
+  tasks_.push_back(extract);
+  return status::kOk;
+}
+
+// ---- the worker and the main thread ----
+
+Status App::RunTasks(std::vector<std::shared_ptr<Task>> tasks, uint32_t* exitValue) {
+  tasks_ = std::move(tasks);
+  currentTask_ = -1;
+  firstExitCode_ = 0;
+  const Status result = RunMainLoop();
+  *exitValue = firstExitCode_;
+  return result;
+}
+
+Status App::RunMainLoop() {
+  if (progress_.Create(nullptr) == nullptr) return GetLastError();
+  VT_RETURN_IF_FAILED(messageWindow_.Create(this));
+
+  timerId_ = StartPollTimer();
+  if (timerId_ == 0) {
+    // Without the poll nothing would ever end the loop: the run ends before the worker starts.
+    const DWORD error = GetLastError();
+    messageWindow_.Destroy();
+    progress_.DestroyWindow();
+    return error != 0 ? error : status::kFailed;
+  }
+
+  Status started;
+  {
+    ScopedLock lock(lock_);
+    started = worker_.Start(&App::WorkerEntry, this);
+  }
+  if (started != 0) {
+    StopPollTimer();
+    messageWindow_.Destroy();
+    progress_.DestroyWindow();
+    return started;
+  }
+
+  winui::CMessageLoop loop;
+  const Status result = static_cast<Status>(loop.Run());
+
+  StopPollTimer();
+  messageWindow_.Destroy();
+  progress_.DestroyWindow();
+  return result;
+}
+
+UINT_PTR App::StartPollTimer() {
+  return SetTimer(messageWindow_.Handle(), kPollTimerId, kPollIntervalMs, nullptr);
+}
+
+void App::StopPollTimer() {
+  if (timerId_ == 0) return;
+  KillTimer(messageWindow_.Handle(), kPollTimerId);
+  timerId_ = 0;
+}
+
+void App::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_SFX_SHOWPROGRESS) {
+    progress_.ShowWindow(wParam != 0 ? SW_SHOWNORMAL : SW_HIDE);
+  } else if (message == WM_TIMER && wParam == kPollTimerId) {
+    Poll();
+  }
+}
+
+// One look at the worker: once it has ended, or has stored a failure, join it and leave the
+// message loop with its result.
+void App::Poll() {
+  bool running;
+  Status result;
+  {
+    ScopedLock lock(lock_);
+    running = worker_.IsAlive();
+    result = worker_.result;
+  }
+  if (running && result == 0) return;
+  const Status joined = worker_.Join();
+  PostQuitMessage(static_cast<int>(result != 0 ? result : joined));
+}
+
+unsigned __stdcall App::WorkerEntry(void* app) {
+  static_cast<App*>(app)->RunWorker();
+  return 0;
+}
+
+void App::RunWorker() {
+  {
+    ScopedLock lock(lock_);
+    worker_.result = 0;
+    worker_.state = kWorkerRunning;
+  }
+  Status result = 0;
+  {
+    Wow64FsRedirectionGuard guard;
+    // A run whose file work would see the redirected folders must not look successful.
+    result = guard.Error();
+    for (size_t i = 0; result == 0 && i < tasks_.size(); ++i) {
+      Task& task = *tasks_[i];
+      const DWORD start = GetTickCount();
+      {
+        ScopedLock lock(lock_);
+        currentTask_ = static_cast<int>(i);
+      }
+      PostMessageW(messageWindow_.Handle(), WM_SFX_SHOWPROGRESS, task.hideProgress ? 0 : 1, 0);
+      uint32_t exitValue = 0;
+      result = task.Run(&exitValue);
+      // The tick count may wrap; the subtraction is unsigned on purpose.
+      while (GetTickCount() - start < task.minDurationMs) Sleep(kMinDurationStepMs);
+      if (firstExitCode_ == 0) firstExitCode_ = exitValue;
+    }
+  }
+  ScopedLock lock(lock_);
+  worker_.result = result;
+  worker_.state = kWorkerFinished;
 }

@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "App.h"
+#include "AppModule.h"
 #include "CrashHandler.h"
 #include "ReportStatus.h"
 #include "SafeDllSearch.h"
@@ -41,11 +42,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, kCommonControlClasses};
   InitCommonControlsEx(&controls);
 
+  winui::AppModule().Init(instance);
   uint32_t exitValue = 0;
   Status result;
   {
     App app(instance);
     result = app.Run(&exitValue);
+    winui::AppModule().Term();
     CoUninitialize();
     ReportStatus(result);
   }

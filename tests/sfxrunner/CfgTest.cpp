@@ -218,7 +218,6 @@ TEST(CfgTitle, SectionsWithoutTitle) {
 TEST(CfgTitle, TitleBeforeLoadingIsTheBareSuffix) {
   Cfg cfg;
   EXPECT_EQ(L" Self Extractor", cfg.title);
-  EXPECT_EQ(L" Self Extractor", g_cfg.title);
 }
 
 TEST(CfgModes, ExtractAndLaunchTogetherAreInvalid) {

@@ -1,0 +1,5 @@
+#include "CmdLine.h"
+
+CmdLine::SFXGuiMode guiMode = CmdLine::GuiAsConfigured;
+std::wstring passThroughArguments;
+std::vector<std::wstring> extraArguments;

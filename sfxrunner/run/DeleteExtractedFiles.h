@@ -1,0 +1,14 @@
+#pragma once
+// The last task of a waited-for launch: deletes the extracted files again. It always
+// succeeds, so that a clean-up that fails never changes the run's exit code; whatever cannot
+// be deleted stays in the temporary folder.
+#include <cstdint>
+
+#include "Task.h"
+
+class DeleteExtractedFiles : public Task {
+ public:
+  DeleteExtractedFiles();
+
+  Status Run(uint32_t* exitValue) override;
+};

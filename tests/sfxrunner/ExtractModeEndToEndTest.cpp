@@ -1,0 +1,187 @@
+// Extract mode as a user meets it: the folder dialog (typed path, Extract, Esc, Cancel), runs
+// without it, the progress window on and off, and the files that end up on disk.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "StubPackage.h"
+#include "UiDriver.h"
+
+namespace {
+
+constexpr int kFolderEditId = 1046;
+constexpr int kProgressBarId = 1043;
+constexpr uint32_t kCancelled = 0xEE000005;
+
+std::string ExtractDocument(const std::string& inner, const std::string& title = "Audio Tools") {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+         "<SelfExtractor FormatVersionMajor=\"2\" FormatVersionMinor=\"0\">" +
+         (title.empty() ? std::string() : "<Title>" + title + "</Title>") + "<Extract>" + inner +
+         "</Extract></SelfExtractor>";
+}
+
+std::string Switch(const char* name, bool on) {
+  return std::string("<") + name + "><Enabled>" + (on ? "true" : "false") + "</Enabled></" +
+         name + ">";
+}
+
+std::string TargetPath(const std::wstring& path) {
+  std::string utf8(path.begin(), path.end());  // scratch paths are ASCII
+  return "<TargetPath>" + utf8 + "</TargetPath>";
+}
+
+// The files of the test payload as the build made them, compared with what the stub wrote.
+void ExpectPayloadIn(const std::wstring& folder) {
+  const std::wstring source = BuildFile(PAYLOAD_SRC);
+  for (const wchar_t* file : {L"readme.txt", L"drivers\\x86\\audio.sys", L"drivers\\x64\\audio.sys"}) {
+    std::string expected, actual;
+    ASSERT_TRUE(uitest::ReadFileBytes(source + L"\\" + file, expected)) << file;
+    ASSERT_TRUE(uitest::ReadFileBytes(folder + L"\\" + file, actual)) << file;
+    EXPECT_EQ(expected, actual) << file;
+  }
+}
+
+class ExtractMode : public ::testing::Test {
+ protected:
+  std::wstring Package(const std::string& config, const wchar_t* name = L"Package.exe",
+                       const char* archive = PAYLOAD_7Z) {
+    return MakePackage(folder_, name, config.c_str(), BuildFile(archive));
+  }
+
+  uitest::ScratchFolder folder_;
+};
+
+}  // namespace
+
+TEST_F(ExtractMode, FolderDialogTakesTheTypedPath) {
+  const std::wstring configured = folder_.File(L"configured");
+  const std::wstring typed = folder_.File(L"typed\\deeper");
+  uitest::Process stub;
+  ASSERT_EQ(0u, stub.Start(Package(ExtractDocument(TargetPath(configured))), L""));
+  HWND dialog = uitest::WaitForWindow(stub, {L" Audio Tools", uitest::kDialogClass}, kStubTimeoutMs);
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_EQ(configured, uitest::ControlText(dialog, kFolderEditId));
+  bool labelled = false;
+  for (const uitest::ControlInfo& control : uitest::ChildControls(dialog)) {
+    labelled = labelled || control.text == L"Extract to:";
+  }
+  EXPECT_TRUE(labelled);
+  ASSERT_TRUE(uitest::SetEditText(dialog, kFolderEditId, typed));
+  ASSERT_TRUE(uitest::PressButton(dialog, IDOK));
+  ASSERT_TRUE(stub.WaitForExit(kStubTimeoutMs));
+  EXPECT_EQ(0u, stub.ExitCode());
+  ExpectPayloadIn(typed);
+  EXPECT_FALSE(uitest::FileExists(configured));
+}
+
+TEST_F(ExtractMode, EnterInTheFolderDialogExtracts) {
+  const std::wstring target = folder_.File(L"by-enter");
+  uitest::Process stub;
+  ASSERT_EQ(0u, stub.Start(Package(ExtractDocument(TargetPath(target))), L""));
+  HWND dialog = uitest::WaitForWindow(stub, {L" Audio Tools", uitest::kDialogClass}, kStubTimeoutMs);
+  ASSERT_NE(nullptr, dialog);
+  ASSERT_TRUE(uitest::SendKey(GetDlgItem(dialog, kFolderEditId), VK_RETURN));
+  ASSERT_TRUE(stub.WaitForExit(kStubTimeoutMs));
+  EXPECT_EQ(0u, stub.ExitCode());
+  ExpectPayloadIn(target);
+}
+
+TEST_F(ExtractMode, EscapeAndCancelEndTheRunQuietly) {
+  for (const bool useEscape : {true, false}) {
+    const std::wstring target = folder_.File(useEscape ? L"esc" : L"cancel");
+    uitest::Process stub;
+    ASSERT_EQ(0u, stub.Start(Package(ExtractDocument(TargetPath(target))), L""));
+    HWND dialog =
+        uitest::WaitForWindow(stub, {L" Audio Tools", uitest::kDialogClass}, kStubTimeoutMs);
+    ASSERT_NE(nullptr, dialog);
+    if (useEscape) {
+      ASSERT_TRUE(uitest::SendKey(GetDlgItem(dialog, kFolderEditId), VK_ESCAPE));
+    } else {
+      ASSERT_TRUE(uitest::PressButton(dialog, IDCANCEL));
+    }
+    ASSERT_TRUE(stub.WaitForExit(kStubTimeoutMs));
+    EXPECT_EQ(kCancelled, stub.ExitCode());
+    EXPECT_TRUE(uitest::DrainMessageBoxes(stub, 200).empty());
+    EXPECT_FALSE(uitest::FileExists(target));
+  }
+}
+
+TEST_F(ExtractMode, WithoutDocumentTheDialogOffersTheCurrentFolder) {
+  uitest::StartOptions options;
+  options.workingFolder = folder_.Path();
+  uitest::Process stub;
+  ASSERT_EQ(0u, stub.Start(Package("", L"SonarixDrivers.exe"), L"", options));
+  HWND dialog = uitest::WaitForWindow(stub, {L"SonarixDrivers Self Extractor", uitest::kDialogClass},
+                                      kStubTimeoutMs);
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_EQ(folder_.Path(), uitest::ControlText(dialog, kFolderEditId));
+  ASSERT_TRUE(uitest::PressButton(dialog, IDCANCEL));
+  ASSERT_TRUE(stub.WaitForExit(kStubTimeoutMs));
+  EXPECT_EQ(kCancelled, stub.ExitCode());
+}
+
+TEST_F(ExtractMode, WithoutFolderDialogItExtractsToTheConfiguredFolder) {
+  const std::wstring target = folder_.File(L"direct\\into\\here");
+  const RunResult result = RunAnsweringBoxes(
+      Package(ExtractDocument(TargetPath(target) + Switch("FolderSelectionDialog", false))));
+  EXPECT_EQ(0u, result.exitCode);
+  EXPECT_TRUE(result.boxes.empty());
+  ExpectPayloadIn(target);
+}
+
+TEST_F(ExtractMode, ProgressWindowOffShowsNoWindowAtAll) {
+  const std::wstring target = folder_.File(L"quiet");
+  uitest::Process stub;
+  ASSERT_EQ(0u, stub.Start(Package(ExtractDocument(TargetPath(target) +
+                                                   Switch("FolderSelectionDialog", false) +
+                                                   Switch("ProgressDialog", false)),
+                                   L"Quiet.exe", BIG_7Z),
+                           L""));
+  size_t windowsSeen = 0;
+  while (!stub.WaitForExit(20)) windowsSeen += uitest::TopLevelWindows(stub.Id(), true).size();
+  EXPECT_EQ(0u, stub.ExitCode());
+  EXPECT_EQ(0u, windowsSeen);
+  EXPECT_TRUE(uitest::FileExists(target + L"\\big.bin"));
+}
+
+TEST_F(ExtractMode, ProgressWindowShowsTheTitleAndCannotBeClosed) {
+  const std::wstring target = folder_.File(L"big");
+  uitest::Process stub;
+  ASSERT_EQ(0u, stub.Start(Package(ExtractDocument(TargetPath(target) +
+                                                   Switch("FolderSelectionDialog", false)),
+                                   L"Big.exe", BIG_7Z),
+                           L""));
+  HWND progress =
+      uitest::WaitForWindow(stub, {L" Audio Tools", uitest::kDialogClass}, kStubTimeoutMs);
+  ASSERT_NE(nullptr, progress);
+  EXPECT_NE(nullptr, GetDlgItem(progress, kProgressBarId));
+  // Enter, Esc and Alt+F4 while the files are written: the window stays.
+  uitest::SendKey(progress, VK_RETURN);
+  uitest::SendKey(progress, VK_ESCAPE);
+  PostMessageW(progress, WM_SYSCOMMAND, SC_CLOSE, 0);
+  uitest::RequestClose(progress);
+  const bool endedEarly = stub.WaitForExit(0);
+  if (!endedEarly) {
+    EXPECT_TRUE(IsWindow(progress));
+  }
+  ASSERT_TRUE(stub.WaitForExit(kStubTimeoutMs * 2));
+  EXPECT_EQ(0u, stub.ExitCode());
+  std::string bytes;
+  ASSERT_TRUE(uitest::ReadFileBytes(target + L"\\big.bin", bytes));
+  EXPECT_EQ(167772160u, bytes.size());
+}
+
+TEST_F(ExtractMode, StubWithNothingAppendedFails) {
+  const std::wstring target = folder_.File(L"nothing");
+  const std::wstring package = MakePackage(
+      folder_, L"Empty.exe",
+      ExtractDocument(TargetPath(target) + Switch("FolderSelectionDialog", false)).c_str());
+  const RunResult result = RunAnsweringBoxes(package);
+  EXPECT_EQ(0xEE000001u, result.exitCode);
+  ASSERT_EQ(1u, result.boxes.size());
+  EXPECT_EQ(L"Failed.", result.boxes[0]);
+  EXPECT_EQ(L" Audio Tools", result.caption);
+}

@@ -1,0 +1,170 @@
+// The task list on the worker thread: order, first exit value, stop at the first failure,
+// minimum durations, the progress window, and a poll timer that cannot start.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "App.h"
+#include "Cfg.h"
+#include "Wow64FsRedirectionGuard.h"
+
+namespace {
+
+constexpr wchar_t kTitle[] = L" Worker Test";
+
+// A task of the test's own: runs `body` and returns its status.
+class FakeTask : public Task {
+ public:
+  explicit FakeTask(std::function<Status(uint32_t*)> body)
+      : Task(L"Test task."), body_(std::move(body)) {}
+  Status Run(uint32_t* exitValue) override {
+    ++runs;
+    return body_(exitValue);
+  }
+  std::atomic<int> runs{0};
+
+ private:
+  std::function<Status(uint32_t*)> body_;
+};
+
+std::shared_ptr<FakeTask> Storing(uint32_t exitValue, Status result = 0) {
+  return std::make_shared<FakeTask>([=](uint32_t* value) {
+    *value = exitValue;
+    return result;
+  });
+}
+
+bool ProgressVisible() {
+  HWND window = FindWindowW(L"#32770", kTitle);
+  return window != nullptr && IsWindowVisible(window);
+}
+
+class Worker : public ::testing::Test {
+ protected:
+  Worker() { g_cfg.title = kTitle; }
+  Status Run(std::vector<std::shared_ptr<Task>> tasks) {
+    App app(GetModuleHandleW(nullptr));
+    return app.RunTasks(std::move(tasks), &exitValue);
+  }
+  uint32_t exitValue = 0xFFFFFFFF;
+};
+
+// An App whose poll timer cannot be started.
+class AppWithoutTimer : public App {
+ public:
+  using App::App;
+
+ protected:
+  UINT_PTR StartPollTimer() override {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
+  }
+};
+
+}  // namespace
+
+TEST_F(Worker, EmptyListEndsWithSuccessOnTheFirstTick) {
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(0u, Run({}));
+  EXPECT_EQ(0u, exitValue);
+  EXPECT_LT(GetTickCount() - start, 2000u);
+}
+
+TEST_F(Worker, TasksRunInOrderAndTheFirstNonZeroExitValueWins) {
+  std::vector<int> order;
+  auto first = std::make_shared<FakeTask>([&](uint32_t*) { order.push_back(1); return 0u; });
+  auto second = std::make_shared<FakeTask>([&](uint32_t* v) { order.push_back(2); *v = 7; return 0u; });
+  auto third = std::make_shared<FakeTask>([&](uint32_t* v) { order.push_back(3); *v = 9; return 0u; });
+  EXPECT_EQ(0u, Run({first, second, third}));
+  EXPECT_EQ((std::vector<int>{1, 2, 3}), order);
+  EXPECT_EQ(7u, exitValue);
+}
+
+TEST_F(Worker, FailingTaskStopsTheListWithItsStatus) {
+  auto failing = Storing(4, 0xEE000051);
+  auto never = Storing(5);
+  EXPECT_EQ(0xEE000051u, Run({Storing(0), failing, never}));
+  EXPECT_EQ(4u, exitValue);  // the failing task's exit value is the first non-zero one
+  EXPECT_EQ(1, failing->runs.load());
+  EXPECT_EQ(0, never->runs.load());
+}
+
+TEST_F(Worker, ExitValueStartsAtZeroForEveryTask) {
+  uint32_t seen = 1234;
+  auto peek = std::make_shared<FakeTask>([&](uint32_t* v) { seen = *v; return 0u; });
+  EXPECT_EQ(0u, Run({Storing(3), peek}));
+  EXPECT_EQ(0u, seen);
+}
+
+TEST_F(Worker, MinimumDurationKeepsTheVisibleWindowUpForASecond) {
+  std::atomic<bool> visibleDuringTask{false};
+  auto quick = std::make_shared<FakeTask>([&](uint32_t*) {
+    Sleep(300);  // the show request is posted; give the main thread a moment
+    visibleDuringTask = ProgressVisible();
+    return 0u;
+  });
+  quick->minDurationMs = 1000;
+  const DWORD start = GetTickCount();
+  EXPECT_EQ(0u, Run({quick}));
+  EXPECT_GE(GetTickCount() - start, 1000u);
+  EXPECT_TRUE(visibleDuringTask.load());
+}
+
+TEST_F(Worker, HiddenTaskKeepsTheWindowHidden) {
+  std::atomic<bool> visibleDuringTask{true};
+  auto hidden = std::make_shared<FakeTask>([&](uint32_t*) {
+    Sleep(300);
+    visibleDuringTask = ProgressVisible();
+    return 0u;
+  });
+  hidden->hideProgress = true;
+  EXPECT_EQ(0u, Run({hidden}));
+  EXPECT_FALSE(visibleDuringTask.load());
+}
+
+TEST_F(Worker, PollTimerThatCannotStartEndsTheRunWithItsError) {
+  auto never = Storing(1);
+  AppWithoutTimer app(GetModuleHandleW(nullptr));
+  uint32_t value = 99;
+  EXPECT_EQ(static_cast<Status>(ERROR_NOT_ENOUGH_MEMORY), app.RunTasks({never}, &value));
+  EXPECT_EQ(0, never->runs.load());
+  EXPECT_EQ(0u, value);
+}
+
+// The machine field of the PE image that the path opens for this process.
+WORD MachineOf(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  IMAGE_DOS_HEADER dos = {};
+  IMAGE_FILE_HEADER header = {};
+  DWORD read = 0;
+  DWORD signature = 0;
+  ReadFile(file, &dos, sizeof dos, &read, nullptr);
+  SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN);
+  ReadFile(file, &signature, sizeof signature, &read, nullptr);
+  ReadFile(file, &header, sizeof header, &read, nullptr);
+  CloseHandle(file);
+  return header.Machine;
+}
+
+TEST(Wow64Guard, WorkerSeesTheNativeSystemFolderUnderWow64) {
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::wstring kernel32 = std::wstring(windows) + L"\\system32\\kernel32.dll";
+  {
+    Wow64FsRedirectionGuard guard;
+    EXPECT_EQ(0u, guard.Error());
+    EXPECT_EQ(wow64 != FALSE, guard.IsRedirectionOff());
+    EXPECT_EQ(wow64 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386, MachineOf(kernel32));
+  }
+  // Switched back on when the guard goes.
+  EXPECT_EQ(IMAGE_FILE_MACHINE_I386, MachineOf(kernel32));
+}
