@@ -1,5 +1,7 @@
 #include "CrashTestSupport.h"
 
+#include "UiFiles.h"
+
 #include <wchar.h>
 
 namespace {
@@ -77,25 +79,7 @@ TestFolder::~TestFolder() {
   }
 }
 
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
+void RemoveTree(const std::wstring& folder) { uitest::RemoveFolderTree(folder); }
 
 bool FolderExists(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "TempFolder.h"
+#include "UiFiles.h"
 #include "VTStringConv.h"
 #include "VTXmlDocument.h"
 
@@ -74,7 +74,7 @@ TEST(XmlDocument, LoadBufferReplacesTheEarlierTree) {
 }
 
 TEST(XmlDocument, LoadFileReportsOpenAndParseFailuresApart) {
-  TempFolder folder;
+  uitest::ScratchFolder folder;
   VTXmlDocument xml;
   EXPECT_EQ(status::kFileOpenFailed, xml.LoadFile(folder.File(L"missing.xml").c_str()));
   WriteBytes(folder.File(L"bad.xml"), "<a>");
@@ -85,7 +85,7 @@ TEST(XmlDocument, LoadFileReportsOpenAndParseFailuresApart) {
 }
 
 TEST(XmlDocument, SaveFileWritesOneDeclarationAndRoundTrips) {
-  TempFolder folder;
+  uitest::ScratchFolder folder;
   const std::wstring first = folder.File(L"r\u00e9sum\u00e9.xml");  // a non-ASCII file name
   const std::wstring second = folder.File(L"second.xml");
   VTXmlDocument xml;
@@ -105,7 +105,7 @@ TEST(XmlDocument, SaveFileWritesOneDeclarationAndRoundTrips) {
 }
 
 TEST(XmlDocument, SaveIntoAMissingFolderFailsToOpen) {
-  TempFolder folder;
+  uitest::ScratchFolder folder;
   VTXmlDocument xml;
   ASSERT_EQ(0u, xml.LoadBuffer("<a/>"));
   EXPECT_EQ(status::kFileOpenFailed, xml.SaveFile(folder.File(L"no\\such\\x.xml").c_str()));
