@@ -15,16 +15,32 @@ rm -rf "$out"
 mkdir -p "$payload"
 echo "== run: packing the driver package"
 printf 'Sonarix USB audio driver package\r\n' > "$payload/readme.txt"
+# The simulated device's driver API library and its control tool ship in the package folder.
+cp "$build/simdriver/sonarixapi.dll" "$build/simdriver/sonarixapi.ini" \
+   "$build/simdriver/sonarixsim.exe" "$payload/"
+# The driver's own setup program is not built here: the test suite's recorder stands in for it
+# and writes down how the stub started it.
+cp "$build/tests/sfxrunner/launch/argrecorder.exe" "$payload/setup.exe"
 (cd "$out/payload" && 7zz a -bso0 -bsp0 "$out/payload.7z" SonarixUsbAudioDriver)
 win() { winepath -w "$1" 2>/dev/null; }
 wine "$build/tools/sfxpack/sfxpack.exe" --stub "$(win "$build/sfxrunner/sfxrunner.exe")" \
   --keep-config --archive "$(win "$out/payload.7z")" --out "$(win "$out/SonarixDriverPackage.exe")"
 ls -l "$out/SonarixDriverPackage.exe"
 
+record="$out/setup-record.txt"
+export VT_RECORD_FILE="$(win "$record")"
+package="$(win "$out/SonarixDriverPackage.exe")"
+# Windows need a wineserver that runs under the X display: end the one the packing started.
+wineserver -k 2>/dev/null || true
 echo "== run: starting the package"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
   wine "$1" run --answer-boxes --timeout 120 -- "$2"
   rc=$?
+  # The shell starts setup.exe without the stub waiting for it: give it a moment.
+  for i in $(seq 50); do [ -f "$3" ] && break; sleep 0.2; done
   wineserver -k
-  exit $rc' _ "$build/tools/uidriver/uidriver.exe" "$(win "$out/SonarixDriverPackage.exe")"
+  exit $rc' _ "$build/tools/uidriver/uidriver.exe" "$package" "$record"
+echo "== run: the setup program was started so:"
+cat "$record"

@@ -3,8 +3,12 @@
 #include "AppModule.h"
 #include "Cfg.h"
 #include "CmdLine.h"
+#include "DeleteExtractedFiles.h"
+#include "ExecuteLaunchCommand.h"
 #include "ExtractFiles.h"
 #include "ExtractToDlg.h"
+#include "LanguageMgr.h"
+#include "LaunchCommand.h"
 #include "MessageLoop.h"
 #include "ReportStatus.h"
 #include "Wow64FsRedirectionGuard.h"
@@ -15,6 +19,8 @@ namespace {
 
 constexpr wchar_t kMessageWindowClass[] = L"{C9F9CA79-6061-494D-9900-C7C623A13032}";
 constexpr DWORD kMinDurationStepMs = 100;
+// A visible extraction before a launch stays on screen at least this long.
+constexpr uint32_t kLaunchExtractionMinMs = 1000;
 
 bool Shows(bool configured) {
   return guiMode == CmdLine::GuiOn || (guiMode == CmdLine::GuiAsConfigured && configured);
@@ -43,11 +49,14 @@ Status App::Run(uint32_t* exitValue) {
   MessageLoopRegistration registration(&loop);
   VT_RETURN_IF_FAILED(LoadConfiguration());
   VT_RETURN_IF_FAILED(CheckThereIsWork());
+  std::wstring selectedLanguageTag;
+  if (g_cfg.launch && !g_cfg.launch->commandSet->singleUntagged) {
+    VT_RETURN_IF_FAILED(ChooseRunLanguage(Shows(g_cfg.launch->languageSelectionDialogEnabled),
+                                          selectedLanguageTag));
+  }
   tasks_.clear();
   if (g_cfg.extract) VT_RETURN_IF_FAILED(BuildExtractTasks());
-  // A Launch run's language choice, launch and clean-up tasks come with the launch support;
-  // until then a Launch run ends once its checks have passed.
-  if (tasks_.empty()) return status::kOk;
+  if (g_cfg.launch) VT_RETURN_IF_FAILED(BuildLaunchTasks(selectedLanguageTag));
   return RunTasks(tasks_, exitValue);
 }
 
@@ -85,6 +94,40 @@ Status App::BuildExtractTasks() {
   extract->SetTargetFolder(folder);
   extract->hideProgress = !Shows(g_cfg.extract->progressDialogEnabled);
   tasks_.push_back(extract);
+  return status::kOk;
+}
+
+// Extract into a new folder, start the command there, and for a program that is waited for,
+// delete the folder again.
+Status App::BuildLaunchTasks(const std::wstring& selectedLanguageTag) {
+  const CfgLaunch& launch = *g_cfg.launch;
+  const bool hide = !Shows(launch.progressDialogEnabled);
+  auto extract = std::make_shared<ExtractFiles>();
+  extract->SetTargetFolder(launch.targetPath);
+  extract->hideProgress = hide;
+  if (!hide) extract->minDurationMs = kLaunchExtractionMinMs;
+  tasks_.push_back(extract);
+
+  std::shared_ptr<CfgCommand> command;
+  VT_RETURN_IF_FAILED(
+      ChooseLaunchCommand(launch.commandSet.get(), selectedLanguageTag, command));
+  auto execute = std::make_shared<ExecuteLaunchCommand>();
+  execute->SetTargetFolder(launch.targetPath);
+  execute->useCreateProcess = command->useCreateProcess;
+  execute->executable = command->executable;
+  execute->arguments = passThroughArguments.empty()
+                           ? command->arguments
+                           : command->arguments + L" " + passThroughArguments;
+  execute->hideProgress = true;
+  tasks_.push_back(execute);
+
+  // The shell's "open" is not waited for: its program may still use the files.
+  if (command->useCreateProcess) {
+    auto cleanup = std::make_shared<DeleteExtractedFiles>();
+    cleanup->SetTargetFolder(launch.targetPath);
+    cleanup->hideProgress = hide;
+    tasks_.push_back(cleanup);
+  }
   return status::kOk;
 }
 

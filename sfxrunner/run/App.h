@@ -40,6 +40,7 @@ class App : public MessageHandler {
   Status LoadConfiguration();
   Status CheckThereIsWork() const;
   Status BuildExtractTasks();
+  Status BuildLaunchTasks(const std::wstring& selectedLanguageTag);
   Status RunMainLoop();
   void Poll();
   void StopPollTimer();

@@ -9,6 +9,7 @@
 
 #include "App.h"
 #include "AppModule.h"
+#include "CmdLine.h"
 #include "CrashHandler.h"
 #include "ReportStatus.h"
 #include "SafeDllSearch.h"
@@ -36,6 +37,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictDllSearchToSystemFolder();
   InstallCrashHandler(L"sfxrunner", L"%TEMP%", -1);
   CrashIfAsked();
+  // A rejected command line never reaches the configuration: the box has the bare caption.
+  if (ParseCommandLine() != 0) return static_cast<int>(ReportStatus(veltrano::status::kInvalidCommandLine));
 
   CoInitialize(nullptr);
   DefWindowProcW(nullptr, 0, 0, 0);

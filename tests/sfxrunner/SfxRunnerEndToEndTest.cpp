@@ -81,10 +81,15 @@ TEST_F(SfxRunner, Arm64OnlyCommandsAreAnUnsupportedPlatform) {
   EXPECT_EQ(L" Setup", result.caption);
 }
 
-TEST_F(SfxRunner, ShippedDocumentPassesEveryCheckOnThisMachine) {
-  const RunResult result = Run(Package(L"Setup.exe", nullptr));
-  EXPECT_EQ(0u, result.exitCode);
-  EXPECT_TRUE(result.boxes.empty());
+TEST_F(SfxRunner, ShippedStubWithoutArchiveFailsToExtract) {
+  uitest::StartOptions options;
+  const std::wstring temp = folder_.File(L"temp");
+  options.environment = {{L"TEMP", temp}, {L"TMP", temp}};
+  const RunResult result = Run(Package(L"Setup.exe", nullptr), L"", options);
+  EXPECT_EQ(0xEE000001u, result.exitCode);
+  ASSERT_EQ(1u, result.boxes.size());
+  EXPECT_EQ(L"Failed.", result.boxes[0]);
+  EXPECT_EQ(L" Setup", result.caption);
 }
 
 TEST_F(SfxRunner, CrashWritesAFullDumpIntoANewTempFolder) {
@@ -117,6 +122,6 @@ TEST_F(SfxRunner, ShippedStubHasNoCrashSwitch) {
   uitest::StartOptions options;
   options.environment.push_back({L"TEMP", temp});
   const RunResult result = Run(Package(L"Setup.exe", nullptr), L"--test-crash", options);
-  EXPECT_NE(kAccessViolation, result.exitCode);
+  EXPECT_EQ(0xEE002003u, result.exitCode);  // an unknown option
   EXPECT_FALSE(uitest::FileExists(temp));
 }

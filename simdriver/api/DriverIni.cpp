@@ -1,0 +1,50 @@
+#include "DriverIni.h"
+
+#include <cwctype>
+
+namespace sonarixsim {
+namespace {
+
+constexpr wchar_t kSection[] = L"DriverInterface";
+constexpr wchar_t kGuidKey[] = L"InterfaceGUID";
+constexpr size_t kGuidLength = 38;
+constexpr DWORD kValueChars = 128;
+
+bool IsDashPosition(size_t position) {
+  return position == 9 || position == 14 || position == 19 || position == 24;
+}
+
+}  // namespace
+
+std::wstring IniPathOfModule(HMODULE module) {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::wstring();
+  std::wstring iniPath(path, length);
+  const size_t dot = iniPath.find_last_of(L'.');
+  const size_t slash = iniPath.find_last_of(L"\\/");
+  if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) {
+    iniPath.erase(dot);
+  }
+  return iniPath + L".ini";
+}
+
+bool IsRegistryFormGuid(const std::wstring& text) {
+  if (text.size() != kGuidLength || text.front() != L'{' || text.back() != L'}') return false;
+  for (size_t position = 1; position + 1 < kGuidLength; ++position) {
+    const wchar_t c = text[position];
+    if (IsDashPosition(position) ? c != L'-' : !std::iswxdigit(c)) return false;
+  }
+  return true;
+}
+
+Status CheckDriverIni(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES) return status::kIniMissing;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return status::kIniInvalid;
+  wchar_t value[kValueChars] = {};
+  GetPrivateProfileStringW(kSection, kGuidKey, L"", value, kValueChars, path.c_str());
+  return IsRegistryFormGuid(value) ? status::kOk : status::kIniInvalid;
+}
+
+}  // namespace sonarixsim

@@ -1,0 +1,18 @@
+#pragma once
+// The library's own configuration file beside it (its name with the extension ".ini"): section
+// "DriverInterface", key "InterfaceGUID", the driver interface's GUID in registry form.
+#include <windows.h>
+
+#include <string>
+
+#include "SimStatus.h"
+
+namespace sonarixsim {
+
+std::wstring IniPathOfModule(HMODULE module);
+// "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}" with hexadecimal digits of either case.
+bool IsRegistryFormGuid(const std::wstring& text);
+// 0 for a file with a valid GUID; kIniMissing without the file; kIniInvalid otherwise.
+Status CheckDriverIni(const std::wstring& path);
+
+}  // namespace sonarixsim
