@@ -10,24 +10,6 @@ namespace status = veltrano::status;
 
 namespace {
 
-// One find handle, closed on every path.
-class FindHandle {
- public:
-  FindHandle(const std::wstring& pattern, WIN32_FIND_DATAW& data)
-      : find_(FindFirstFileW(pattern.c_str(), &data)) {}
-  ~FindHandle() {
-    if (IsValid()) FindClose(find_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-
-  bool IsValid() const { return find_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAW& data) { return FindNextFileW(find_, &data) != FALSE; }
-
- private:
-  HANDLE find_;
-};
-
 using FindRecords = std::vector<WIN32_FIND_DATAW>;
 
 // The last Windows error of a failed call; a call that failed without one still failed.

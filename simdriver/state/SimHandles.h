@@ -3,36 +3,11 @@
 // a process-local critical section, the shared state's mutex while held.
 #include <windows.h>
 
+#include "VTHandles.h"
+
 namespace sonarixsim {
 
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-  ~UniqueHandle() { Reset(); }
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-  HANDLE Get() const { return handle_; }
-  bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Release() {
-    HANDLE handle = handle_;
-    handle_ = nullptr;
-    return handle;
-  }
-  void Reset(HANDLE handle = nullptr) {
-    if (IsValid()) CloseHandle(handle_);
-    handle_ = handle;
-  }
-
- private:
-  HANDLE handle_ = nullptr;
-};
+using veltrano::UniqueHandle;
 
 class MappedView {
  public:
@@ -51,30 +26,8 @@ class MappedView {
   void* view_ = nullptr;
 };
 
-class CriticalSection {
- public:
-  CriticalSection() { InitializeCriticalSection(&section_); }
-  ~CriticalSection() { DeleteCriticalSection(&section_); }
-  CriticalSection(const CriticalSection&) = delete;
-  CriticalSection& operator=(const CriticalSection&) = delete;
-
-  void Enter() { EnterCriticalSection(&section_); }
-  void Leave() { LeaveCriticalSection(&section_); }
-
- private:
-  CRITICAL_SECTION section_;
-};
-
-class CriticalSectionLock {
- public:
-  explicit CriticalSectionLock(CriticalSection& section) : section_(section) { section_.Enter(); }
-  ~CriticalSectionLock() { section_.Leave(); }
-  CriticalSectionLock(const CriticalSectionLock&) = delete;
-  CriticalSectionLock& operator=(const CriticalSectionLock&) = delete;
-
- private:
-  CriticalSection& section_;
-};
+using veltrano::CriticalSection;
+using CriticalSectionLock = veltrano::ScopedLock;
 
 // Holds a mutex from a successful wait until destruction. An abandoned mutex counts as taken:
 // its owner died, and the state it left is still the best there is.

@@ -9,22 +9,7 @@
 namespace uitest {
 namespace {
 
-// One find handle, closed on every path.
-class FindHandle {
- public:
-  FindHandle(const std::wstring& pattern, WIN32_FIND_DATAW& data)
-      : find_(FindFirstFileW(pattern.c_str(), &data)) {}
-  ~FindHandle() {
-    if (IsValid()) FindClose(find_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool IsValid() const { return find_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAW& data) { return FindNextFileW(find_, &data) != FALSE; }
-
- private:
-  HANDLE find_;
-};
+using veltrano::FindHandle;
 
 struct FolderEntry {
   std::wstring name;

@@ -1,0 +1,82 @@
+#pragma once
+// Small owners of Windows resources shared by our programs and tools: each releases on every
+// path out.
+#include <windows.h>
+
+#include <string>
+
+namespace veltrano {
+
+// A kernel handle (file, process, thread, event, mapping), closed once.
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
+  ~UniqueHandle() { Reset(); }
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+  HANDLE Get() const { return handle_; }
+  bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Release() {
+    HANDLE handle = handle_;
+    handle_ = nullptr;
+    return handle;
+  }
+  void Reset(HANDLE handle = nullptr) {
+    if (IsValid()) CloseHandle(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  HANDLE handle_ = nullptr;
+};
+
+class CriticalSection {
+ public:
+  CriticalSection() { InitializeCriticalSection(&section_); }
+  ~CriticalSection() { DeleteCriticalSection(&section_); }
+  CriticalSection(const CriticalSection&) = delete;
+  CriticalSection& operator=(const CriticalSection&) = delete;
+  void Enter() { EnterCriticalSection(&section_); }
+  void Leave() { LeaveCriticalSection(&section_); }
+
+ private:
+  CRITICAL_SECTION section_;
+};
+
+class ScopedLock {
+ public:
+  explicit ScopedLock(CriticalSection& section) : section_(section) { section_.Enter(); }
+  ~ScopedLock() { section_.Leave(); }
+  ScopedLock(const ScopedLock&) = delete;
+  ScopedLock& operator=(const ScopedLock&) = delete;
+
+ private:
+  CriticalSection& section_;
+};
+
+// A folder listing from FindFirstFileW; the first record lands in `data`.
+class FindHandle {
+ public:
+  FindHandle(const std::wstring& pattern, WIN32_FIND_DATAW& data)
+      : find_(FindFirstFileW(pattern.c_str(), &data)) {}
+  ~FindHandle() {
+    if (IsValid()) FindClose(find_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+
+  bool IsValid() const { return find_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAW& data) { return FindNextFileW(find_, &data) != FALSE; }
+
+ private:
+  HANDLE find_;
+};
+
+}  // namespace veltrano
