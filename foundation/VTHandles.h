@@ -3,9 +3,17 @@
 // path out.
 #include <windows.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
 
 namespace veltrano {
+
+// A C run-time file stream, closed once.
+struct FileCloser {
+  void operator()(FILE* file) const { std::fclose(file); }
+};
+using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 
 // A kernel handle (file, process, thread, event, mapping), closed once.
 class UniqueHandle {

@@ -5,14 +5,11 @@
 #include <memory>
 #include <vector>
 
+#include "VTHandles.h"
+
 namespace veltrano {
 
 namespace {
-
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 
 UniqueFile OpenFile(const wchar_t* path, const wchar_t* mode) {
   FILE* file = nullptr;

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds everything, packs the driver package (the stub
 # with its shipped configuration, followed by the 7z archive of the package folder) and runs it
-# under Wine, printing its windows, message boxes and full exit code.
+# under Wine, printing its windows, message boxes and full exit code. Then the mixer control
+# panel runs from the package folder over the simulated device's library, registered for its
+# driver interface as the driver's setup registers it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
@@ -18,6 +20,9 @@ printf 'Sonarix USB audio driver package\r\n' > "$payload/readme.txt"
 # The simulated device's driver API library and its control tool ship in the package folder.
 cp "$build/simdriver/sonarixapi.dll" "$build/simdriver/sonarixapi.ini" \
    "$build/simdriver/sonarixsim.exe" "$payload/"
+# The mixer control panel with its configuration file and language folder.
+cp "$build/dspmixer/dspmixer.exe" "$build/dspmixer/dspmixer.xml" "$payload/"
+cp -r "$build/dspmixer/dspmixer.strings" "$payload/"
 # The driver's own setup program is not built here: the test suite's recorder stands in for it
 # and writes down how the stub started it.
 cp "$build/tests/sfxrunner/launch/argrecorder.exe" "$payload/setup.exe"
@@ -30,6 +35,9 @@ ls -l "$out/SonarixDriverPackage.exe"
 record="$out/setup-record.txt"
 export VT_RECORD_FILE="$(win "$record")"
 package="$(win "$out/SonarixDriverPackage.exe")"
+mixer="$(win "$payload/dspmixer.exe")"
+driver_api="$(win "$payload/sonarixapi.dll")"
+interface=$(sed -n 's:.*<DriverInterfaceGUID>\(.*\)</DriverInterfaceGUID>.*:\1:p' "$payload/dspmixer.xml")
 # Windows need a wineserver that runs under the X display: end the one the packing started.
 wineserver -k 2>/dev/null || true
 echo "== run: starting the package"
@@ -40,7 +48,14 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   rc=$?
   # The shell starts setup.exe without the stub waiting for it: give it a moment.
   for i in $(seq 50); do [ -f "$3" ] && break; sleep 0.2; done
+  if [ $rc -eq 0 ]; then
+    echo "== run: registering the driver interface $5 and starting the mixer (Quit pressed)"
+    wine reg add "HKCR\\CLSID\\$5\\InprocServer32" /ve /d "$6" /f >/dev/null
+    wine "$1" run --answer-boxes --press 1013 --timeout 60 -- "$4"
+    rc=$?
+  fi
   wineserver -k
-  exit $rc' _ "$build/tools/uidriver/uidriver.exe" "$package" "$record"
+  exit $rc' _ "$build/tools/uidriver/uidriver.exe" "$package" "$record" "$mixer" "$interface" \
+  "$driver_api"
 echo "== run: the setup program was started so:"
 cat "$record"

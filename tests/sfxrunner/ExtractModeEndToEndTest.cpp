@@ -81,9 +81,15 @@ TEST_F(ExtractMode, EnterInTheFolderDialogExtracts) {
   const std::wstring target = folder_.File(L"by-enter");
   uitest::Process stub;
   ASSERT_EQ(0u, stub.Start(Package(ExtractDocument(TargetPath(target))), L""));
-  HWND dialog = uitest::WaitForWindow(stub, {L" Audio Tools", uitest::kDialogClass}, kStubTimeoutMs);
-  ASSERT_NE(nullptr, dialog);
-  ASSERT_TRUE(uitest::SendKey(GetDlgItem(dialog, kFolderEditId), VK_RETURN));
+  // The folder dialog, not another window of the same caption: the one with the path field.
+  HWND edit = nullptr;
+  for (DWORD waited = 0; edit == nullptr && waited < kStubTimeoutMs; waited += 50) {
+    const HWND dialog = uitest::FindProgramWindow(stub, {L" Audio Tools", uitest::kDialogClass});
+    edit = dialog != nullptr ? GetDlgItem(dialog, kFolderEditId) : nullptr;
+    if (edit == nullptr) Sleep(50);
+  }
+  ASSERT_NE(nullptr, edit);
+  ASSERT_TRUE(uitest::SendKey(edit, VK_RETURN));
   ASSERT_TRUE(stub.WaitForExit(kStubTimeoutMs));
   EXPECT_EQ(0u, stub.ExitCode());
   ExpectPayloadIn(target);

@@ -2,7 +2,8 @@
 // screenshots. The full 32-bit exit code is printed because the shell under Wine sees only the
 // low byte of it.
 //
-//   uidriver.exe run [--timeout SEC] [--answer-boxes] [--cwd DIR] -- PROGRAM.exe [ARGS...]
+//   uidriver.exe run [--timeout SEC] [--answer-boxes] [--press ID] [--cwd DIR] -- PROGRAM.exe
+//                    [ARGS...]
 #include <windows.h>
 
 #include <cwchar>
@@ -26,13 +27,16 @@ constexpr int kExitStartFailed = 3;
 constexpr int kDefaultTimeoutSeconds = 60;
 
 constexpr wchar_t kUsage[] =
-    L"Usage: uidriver.exe run [--timeout SEC] [--answer-boxes] [--cwd DIR] -- PROGRAM.exe "
+    L"Usage: uidriver.exe run [--timeout SEC] [--answer-boxes] [--press ID] [--cwd DIR] -- "
+    L"PROGRAM.exe "
     L"[ARGS...]\n"
     L"\n"
     L"Starts PROGRAM.exe, prints each top-level window it shows (caption, class, controls) as it\n"
     L"appears, and prints exit=0x%08X with the full exit code when it ends.\n"
     L"  --timeout SEC    give up after SEC seconds (default 60): the program is terminated\n"
     L"  --answer-boxes   answer every message box with OK (or Cancel) after printing it\n"
+    L"  --press ID       press the button with control id ID (decimal) in the first window\n"
+    L"                   that has it, once, after printing the window\n"
     L"  --cwd DIR        the program's working folder\n"
     L"Exit code: 0 when the program ended (whatever its code), 1 on timeout, 2 for a command\n"
     L"line it does not understand, 3 when the program could not be started.\n";
@@ -40,6 +44,7 @@ constexpr wchar_t kUsage[] =
 struct RunRequest {
   int timeoutSeconds = kDefaultTimeoutSeconds;
   bool answerBoxes = false;
+  int pressId = 0;  // 0: press nothing
   std::wstring workingFolder;
   std::wstring program;
   std::vector<std::wstring> programArguments;
@@ -102,6 +107,7 @@ bool ParseRunRequest(const std::vector<std::wstring>& arguments, RunRequest& req
   parser.OutputFunction = &PrintParserLine;
   parser.AddOption(request.timeoutSeconds, {"", "timeout", false});
   parser.AddOption(request.workingFolder, {"", "cwd", false});
+  parser.AddOption(request.pressId, {"", "press", false});
   parser.AddOptionHandler(std::make_unique<Parser::Option<bool, &SetFlag>>(
       request.answerBoxes, "", "answer-boxes", false, nullptr, false));
   std::vector<std::string> ours{"uidriver"};
@@ -124,12 +130,22 @@ void PrintWindow(HWND window) {
   }
 }
 
-// Prints the windows not seen before; answers message boxes when asked to.
-void ReportNewWindows(const uitest::Process& process, bool answerBoxes, std::set<HWND>& seen) {
+// Presses button `request.pressId` of `window` if it has one and nothing was pressed yet.
+void PressRequestedButton(HWND window, RunRequest& request) {
+  if (request.pressId == 0 || ::GetDlgItem(window, request.pressId) == nullptr) return;
+  const bool pressed = uitest::PressButton(window, request.pressId);
+  PrintLine(std::wstring(pressed ? L"pressed" : L"could not press") + L" button id=" +
+            std::to_wstring(request.pressId));
+  request.pressId = 0;
+}
+
+// Prints the windows not seen before; answers message boxes and presses a button when asked to.
+void ReportNewWindows(const uitest::Process& process, RunRequest& request, std::set<HWND>& seen) {
   for (HWND window : uitest::TopLevelWindows(process.Id())) {
     if (!seen.insert(window).second) continue;
     PrintWindow(window);
-    if (answerBoxes && uitest::IsMessageBox(window)) {
+    if (!uitest::IsMessageBox(window)) PressRequestedButton(window, request);
+    if (request.answerBoxes && uitest::IsMessageBox(window)) {
       const std::wstring caption = uitest::WindowText(window);
       const bool answered = uitest::AnswerMessageBox(window);
       PrintLine(std::wstring(answered ? L"answered" : L"could not answer") + L" box " +
@@ -140,7 +156,7 @@ void ReportNewWindows(const uitest::Process& process, bool answerBoxes, std::set
   }
 }
 
-int Run(const RunRequest& request) {
+int Run(RunRequest& request) {
   uitest::Process process;
   uitest::StartOptions options;
   options.workingFolder = request.workingFolder;
@@ -157,7 +173,7 @@ int Run(const RunRequest& request) {
   const DWORD start = GetTickCount();
   std::set<HWND> seen;
   while (!process.WaitForExit(uitest::kPollIntervalMs)) {
-    ReportNewWindows(process, request.answerBoxes, seen);
+    ReportNewWindows(process, request, seen);
     // The tick count may wrap; the subtraction is unsigned on purpose.
     if (GetTickCount() - start >= timeoutMs) {
       process.Terminate();

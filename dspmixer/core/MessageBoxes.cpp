@@ -1,0 +1,15 @@
+#include "MessageBoxes.h"
+
+namespace {
+MessageBoxFunction g_showBox = ::MessageBoxW;
+}  // namespace
+
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) {
+  return g_showBox(owner, text.c_str(), caption.c_str(), flags);
+}
+
+MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction function) {
+  const MessageBoxFunction previous = g_showBox;
+  g_showBox = function != nullptr ? function : ::MessageBoxW;
+  return previous;
+}

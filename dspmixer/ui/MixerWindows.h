@@ -1,0 +1,18 @@
+#pragma once
+// The mixer window that start-up shows after the select window: the simple or the advanced
+// mixer, a modeless dialog over the driver API binding.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "DialogImpl.h"
+
+class SonarixApiDll;
+
+// Which mixer the user or the configuration chose.
+enum class MixerKind { Simple, Advanced };
+
+// Creates the mixer window of `kind` (not yet shown). Null when it cannot be created;
+// GetLastError() then tells why.
+std::unique_ptr<winui::CDialogImplBase> CreateMixerWindow(MixerKind kind, SonarixApiDll& api);

@@ -1,0 +1,5 @@
+#pragma once
+// The program's icon on a window's caption and task-bar button, at the system's icon sizes.
+#include <windows.h>
+
+void SetWindowIcons(HWND window, int iconId);

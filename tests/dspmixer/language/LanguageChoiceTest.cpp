@@ -1,0 +1,158 @@
+// Language tags, the choice among the language files, and the search of the language folder,
+// also under real Wine UI languages and under WOW64.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "LanguageTag.h"
+#include "LanguageTexts.h"
+#include "UiDriver.h"
+
+namespace {
+
+TEST(LanguageTagTest, ValidTagsSplitAndInvalidOnesAreRejected) {
+  const struct {
+    const wchar_t* text;
+    const wchar_t* parts;  // "language script region", or "invalid"
+  } cases[] = {
+      {L"de", L"de  "},           {L"haw-US", L"haw  US"},       {L"zh-Hans", L"zh Hans "},
+      {L"zh_Hant_TW", L"zh Hant TW"}, {L"sr-RS-Latn", L"sr Latn RS"}, {L"de-AT-AT", L"de  AT"},
+      {L"de-formal-CH", L"de  "},  {L"en-US-x-CA", L"en  US"},     {L"", L"invalid"},
+      {L"d", L"invalid"},          {L"deut", L"invalid"},         {L"-de", L"invalid"},
+      {L"de-AT-CH", L"invalid"},   {L"zh-Hans-Hant", L"invalid"},
+  };
+  for (const auto& c : cases) {
+    LanguageTag tag;
+    const StatusCode status = ParseLanguageTag(c.text, tag);
+    EXPECT_EQ(c.parts, status == mixer_status::kInvalidTag
+                           ? L"invalid" : tag.language + L" " + tag.script + L" " + tag.region)
+        << c.text;
+  }
+}
+
+std::vector<LanguageFileRecord> RecordsOf(const std::vector<std::wstring>& tags) {
+  std::vector<LanguageFileRecord> records;
+  for (const std::wstring& text : tags) {
+    LanguageTag tag;
+    EXPECT_EQ(mixer_status::kOk, ParseLanguageTag(text, tag));
+    records.push_back({text, tag.language, tag.region, tag.script, text, text});
+  }
+  return records;
+}
+
+TEST(LanguageChoiceTest, MostSpecificRuleWinsThenListOrder) {
+  const struct {
+    const wchar_t* user;
+    std::vector<std::wstring> files;
+    const wchar_t* expected;
+  } cases[] = {
+      {L"zh-Hans-CN", {L"zh-Hans", L"zh-Hans-CN"}, L"zh-Hans-CN"},  // language, script, region
+      {L"zh-Hans-CN", {L"zh-Hant", L"zh-Hans"}, L"zh-Hans"},        // language and script
+      {L"de-AT", {L"de", L"de-AT"}, L"de-AT"},                      // language and region
+      {L"de-AT", {L"de", L"en"}, L"de"},                            // language
+      {L"fr-FR", {L"en-GB", L"de", L"en"}, L"en"},                  // plain English
+      {L"fr-FR", {L"de", L"en-GB", L"en-US"}, L"en-GB"},            // any English
+      {L"fr-FR", {L"de", L"it"}, L""},                              // nothing fits
+      {L"de-AT", {L"DE", L"en"}, L"en"},                            // case counts
+  };
+  for (const auto& c : cases) {
+    LanguageFileRecord chosen;
+    ASSERT_EQ(mixer_status::kOk, ChooseLanguageFile(c.user, RecordsOf(c.files), chosen));
+    EXPECT_EQ(c.expected, chosen.tag) << c.user;
+  }
+  LanguageFileRecord chosen;
+  EXPECT_EQ(mixer_status::kInvalidTag, ChooseLanguageFile(L"x", RecordsOf({L"en"}), chosen));
+}
+
+void AddFiles(const uitest::ScratchFolder& folder, const std::vector<std::wstring>& names) {
+  for (const std::wstring& name : names) {
+    ASSERT_TRUE(uitest::WriteFileBytes(folder.File(name), "\xFF\xFE"));
+  }
+}
+
+TEST(LanguageFolderTest, OnlyLowerCaseTxtFilesOfKnownLocalesAreFoundOnce) {
+  uitest::ScratchFolder folder;
+  AddFiles(folder, {L"de.txt", L"en.txt", L"fr.TXT", L"xx.txt", L".txt", L"de-AT-CH.txt"});
+  ASSERT_TRUE(CreateDirectoryW(folder.File(L"es.txt").c_str(), nullptr));
+  LanguageFileSet files;
+  ASSERT_EQ(mixer_status::kOk, files.Locate(folder.Path()));
+  std::vector<std::wstring> tags;
+  for (const LanguageFileRecord& record : files.Files()) {
+    tags.push_back(record.tag);
+    EXPECT_FALSE(record.englishName.empty() || record.localizedName.empty()) << record.tag;
+  }
+  std::sort(tags.begin(), tags.end());
+  EXPECT_EQ((std::vector<std::wstring>{L"de", L"en"}), tags);
+  EXPECT_EQ(folder.File(files.Chosen().tag + L".txt"), files.ChosenFilePath());
+  EXPECT_EQ(mixer_status::kNothingToDo, files.Locate(folder.Path()));
+}
+
+TEST(LanguageFolderTest, MissingOrEmptyFolderChoosesNothing) {
+  uitest::ScratchFolder folder;
+  for (const std::wstring& path : {folder.File(L"missing"), folder.Path()}) {
+    LanguageFileSet files;
+    EXPECT_EQ(mixer_status::kOk, files.Locate(path));
+    EXPECT_TRUE(files.Files().empty());
+    EXPECT_EQ(L"", files.ChosenFilePath());
+  }
+}
+
+// A 32-bit process on 64-bit Windows sees the native system folder only with the redirection
+// switched off: a file placed there through "Sysnative" is found through "System32".
+TEST(LanguageFolderTest, SearchUnderWow64SeesTheNativeSystemFolder) {
+  BOOL wow64 = FALSE;
+  if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) GTEST_SKIP() << "not under WOW64";
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::wstring name = L"\\vt-language-" + std::to_wstring(GetCurrentProcessId());
+  const std::wstring native = windows + (L"\\Sysnative" + name);
+  ASSERT_TRUE(CreateDirectoryW(native.c_str(), nullptr));
+  ASSERT_TRUE(uitest::WriteFileBytes(native + L"\\de.txt", "\xFF\xFE"));
+  LanguageFileSet files;
+  const StatusCode status = files.Locate(windows + (L"\\System32" + name));
+  uitest::RemoveFolderTree(native);
+  EXPECT_EQ(mixer_status::kOk, status);
+  EXPECT_EQ(1u, files.Files().size());
+}
+
+// Wine takes a process's UI language from LC_ALL in its Unix environment, which a Windows
+// child inherits from its parent unchanged; a Unix shell started from here gets the Windows
+// environment block instead, so the probe runs through one. It leaves no handle to wait on:
+// the answer file appears when the probe is done.
+std::string RunProbeUnder(const std::wstring& lcAll, const uitest::ScratchFolder& folder) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring answerFile = folder.File(L"answer");
+  const std::wstring script = L"exec /usr/bin/wine '" + std::wstring(self) + L"' --locate-probe '" +
+                              folder.Path() + L"' '" + answerFile + L"'";
+  uitest::StartOptions options;
+  options.environment = {{L"LC_ALL", lcAll}};
+  uitest::Process shell;
+  if (shell.Start(uitest::WindowsPathOf("/bin/sh"), L"-c \"" + script + L"\"", options) != 0) {
+    return "no shell";
+  }
+  std::string answer;
+  for (int ms = 0; ms < 60000 && !uitest::ReadFileBytes(answerFile, answer); ms += 100) Sleep(100);
+  return answer;
+}
+
+TEST(LanguageFolderTest, UserUiLanguageChoosesTheFile) {
+  if (!GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version")) GTEST_SKIP() << "no Wine";
+  const struct {
+    const wchar_t* lcAll;
+    std::vector<std::wstring> files;
+    const char* expected;
+  } cases[] = {
+      {L"de_AT.UTF-8", {L"de.txt", L"en.txt"}, "00000000 de"},
+      {L"de_AT.UTF-8", {L"de-DE.txt", L"de-AT.txt", L"en.txt"}, "00000000 de-AT"},
+      {L"fr_FR.UTF-8", {L"de.txt", L"en.txt"}, "00000000 en"},
+      {L"zh_CN.UTF-8", {L"zh-TW.txt", L"zh-CN.txt", L"en.txt"}, "00000000 zh-CN"},
+  };
+  for (const auto& c : cases) {
+    uitest::ScratchFolder folder;
+    AddFiles(folder, c.files);
+    EXPECT_EQ(c.expected, RunProbeUnder(c.lcAll, folder)) << c.lcAll;
+  }
+}
+
+}  // namespace
