@@ -206,7 +206,8 @@ StatusCode Config::Load(const wchar_t* path) {
   }
   TiXmlDocument document;
   const StatusCode xmlStatus = MapXmlResult(LoadFile(xmlPath.c_str(), document, nullptr));
-  return searchStatus != mixer_status::kOk ? searchStatus : xmlStatus;
+  // The configuration file's own problem comes first: the start-up shows a box for it.
+  return xmlStatus != mixer_status::kOk ? xmlStatus : searchStatus;
 }
 
 StatusCode Config::Parse(TiXmlDocument& document, void* /*context*/) {

@@ -13,6 +13,9 @@
 
 class TiXmlDocument;
 
+// The instance name when the configuration gives no driver interface.
+constexpr const wchar_t* kDefaultInstanceName = L"MixerApp_{7923A8A9-CCB9-4a66-912E-B32255451876}";
+
 // Reads an XML document with TinyXML and hands it to Parse.
 class XMLParser {
  public:
@@ -73,7 +76,7 @@ class Config : public XMLParser {
   void LoadLanguageTexts();
 
   std::wstring executablePath_;  // empty: the real executable
-  std::wstring instanceName_;
+  std::wstring instanceName_ = kDefaultInstanceName;
   std::wstring driverInterfaceGuid_;
   uint32_t startWindow_ = kStartWithSelectWindow;
   RgbColor connectedColor_;
@@ -89,5 +92,3 @@ class Config : public XMLParser {
   LanguageTextTable languageTexts_;
 };
 
-// The instance name when the configuration gives no driver interface.
-constexpr const wchar_t* kDefaultInstanceName = L"MixerApp_{7923A8A9-CCB9-4a66-912E-B32255451876}";

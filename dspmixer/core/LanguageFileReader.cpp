@@ -14,16 +14,26 @@ constexpr wchar_t kWhiteSpace[] = L" \t\n\v\f\r";
 constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 constexpr wchar_t kUtf16Bom = 0xFEFF;
 constexpr DWORD kReadChunk = 64 * 1024;
+// Far above any language file (209 keys); a larger file is not read into memory at all.
+constexpr LONGLONG kMaxFileBytes = 16 * 1024 * 1024;
 
 StatusCode ReadWholeFile(const std::wstring& path, std::string& bytes) {
   bytes.clear();
   UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) return mixer_status::kLanguageFileOpenFailed;
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxFileBytes) {
+    return mixer_status::kLanguageFileReadFailed;
+  }
   char chunk[kReadChunk];
   DWORD read = 0;
   do {
     if (!ReadFile(file.Get(), chunk, kReadChunk, &read, nullptr)) {
+      return mixer_status::kLanguageFileReadFailed;
+    }
+    // The file may grow while it is read: the limit holds for what is kept.
+    if (bytes.size() + read > static_cast<size_t>(kMaxFileBytes)) {
       return mixer_status::kLanguageFileReadFailed;
     }
     bytes.append(chunk, read);

@@ -13,10 +13,13 @@
 #include "Run.h"
 #include "SingleInstance.h"
 #include "SonarixApiDll.h"
+#include "WnTraceLog.h"
 
 // Process-wide: built before the entry runs, destroyed after it returns.
 Config g_config;
 SonarixApiDll g_sonarixApi;
+// The trace context exists for the whole process; it writes nothing unless switched on.
+WnTraceLogContext& g_trace = TraceLog();
 
 namespace {
 

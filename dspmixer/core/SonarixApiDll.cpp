@@ -1,5 +1,7 @@
 #include "SonarixApiDll.h"
 
+#include "VTCrtGuard.h"
+
 #include <stdlib.h>
 #include <wchar.h>
 
@@ -80,9 +82,9 @@ StatusCode ReadDefaultPath(HKEY key, wchar_t (&path)[kRegistryPathChars]) {
   DWORD bytes = sizeof(path);
   const LONG result =
       RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(path), &bytes);
-  if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) return static_cast<StatusCode>(result);
+  // A value longer than the buffer fails here too (ERROR_MORE_DATA), with its own code.
+  if (result != ERROR_SUCCESS) return static_cast<StatusCode>(result);
   if (type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_BAD_FORMAT;
-  if (result == ERROR_MORE_DATA) return ERROR_BUFFER_OVERFLOW;
   const DWORD chars = bytes / sizeof(wchar_t);
   if (chars == kRegistryPathChars && path[chars - 1] != L'\0') return ERROR_BUFFER_OVERFLOW;
   // A value stored without its terminating zero still ends here.
@@ -141,6 +143,8 @@ StatusCode SonarixApiDll::LoadFromExecutableFolder(const wchar_t* fileName, bool
 
   wchar_t drive[_MAX_DRIVE] = {};
   wchar_t folder[_MAX_DIR] = {};
+  // A part too long for its buffer is an error result here, not the end of the process.
+  const veltrano::InvalidParameterHandlerScope keepRunning;
   const errno_t splitError =
       _wsplitpath_s(modulePath, drive, _MAX_DRIVE, folder, _MAX_DIR, nullptr, 0, nullptr, 0);
   if (splitError != 0) return ERROR_BAD_PATHNAME;

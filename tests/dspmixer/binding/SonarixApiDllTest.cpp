@@ -150,7 +150,7 @@ TEST_F(LoadFromClsidTest, DefaultValueMustBeAPathThatFitsTheBuffer) {
       {"a path", REG_SZ, library, DWORD(library.size() + 1) * 2, 0, 0x50007},
       {"a number", REG_DWORD, L"ab", 4, ERROR_BAD_FORMAT, 0},
       {"260 characters without a zero", REG_SZ, full, MAX_PATH * 2, ERROR_BUFFER_OVERFLOW, 0},
-      {"longer than the buffer", REG_SZ, full, (MAX_PATH + 1) * 2, ERROR_BUFFER_OVERFLOW, 0},
+      {"longer than the buffer", REG_SZ, full, (MAX_PATH + 1) * 2, ERROR_MORE_DATA, 0},
       {"259 characters and a zero", REG_SZ, fitting, MAX_PATH * 2, ERROR_FILE_NOT_FOUND, 0},
       {"an empty path", REG_SZ, L"", 2, ERROR_FILE_NOT_FOUND, 0},
   };

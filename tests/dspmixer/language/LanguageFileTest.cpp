@@ -128,6 +128,14 @@ TEST_F(LanguageFileTest, MissingFileFailsToOpenAndKeepsTheDefaults) {
   EXPECT_EQ(L"Select Mixer", GetText(key::SELECT_WINDOW_TITLE));
 }
 
+// A file far larger than any language file is refused before it is read into memory.
+TEST_F(LanguageFileTest, HugeFileFailsToReadAndKeepsTheDefaults) {
+  Bytes huge = Utf16(L"SELECT_WINDOW_TITLE = Huge\n");
+  huge.resize(17 * 1024 * 1024, ' ');
+  EXPECT_EQ(mixer_status::kLanguageFileReadFailed, Load(huge));
+  EXPECT_EQ(L"Select Mixer", GetText(key::SELECT_WINDOW_TITLE));
+}
+
 TEST_F(LanguageFileTest, OneMissingKeyIsListedAloneAndShowsItsDefault) {
   ASSERT_EQ(mixer_status::kOk, Load(Utf16(AllKeysBut(L""))));
   table_.ReportMissing(path_);
