@@ -13,6 +13,5 @@ class SonarixApiDll;
 // Which mixer the user or the configuration chose.
 enum class MixerKind { Simple, Advanced };
 
-// Creates the mixer window of `kind` (not yet shown). Null when it cannot be created;
-// GetLastError() then tells why.
+// Creates the mixer window of `kind` (not yet shown). Null when it cannot be created.
 std::unique_ptr<winui::CDialogImplBase> CreateMixerWindow(MixerKind kind, SonarixApiDll& api);
