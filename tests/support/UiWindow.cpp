@@ -145,8 +145,11 @@ bool SendKey(HWND window, UINT virtualKey) {
   // Repeat count 1; the release also carries "was down" and "being released".
   const LPARAM down = scanCode | 1;
   const LPARAM up = scanCode | 1 | (1L << 30) | static_cast<LPARAM>(1UL << 31);
-  return PostMessageW(window, WM_KEYDOWN, virtualKey, down) &&
-         PostMessageW(window, WM_KEYUP, virtualKey, up);
+  if (!PostMessageW(window, WM_KEYDOWN, virtualKey, down)) return false;
+  // The key-down may already have closed the window (Enter in a dialog): then the release has
+  // nowhere to go, and the key still counts as sent.
+  PostMessageW(window, WM_KEYUP, virtualKey, up);
+  return true;
 }
 
 bool RequestClose(HWND window) { return PostMessageW(window, WM_CLOSE, 0, 0) != FALSE; }
