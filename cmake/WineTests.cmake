@@ -1,11 +1,13 @@
 # Every test executable runs under Wine (the cross-compiling emulator) in a prefix of the
 # build folder, never the user's own; scripts/test.sh creates it and keeps a server running.
 set(VT_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+# Quiet Wine, and no prompts to install its .NET or HTML engines.
+set(VT_WINE_ENV "WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
 
 function(vt_add_wine_test name)
   add_test(NAME ${name} COMMAND ${ARGN})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
-    "WINEPREFIX=${VT_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+    "WINEPREFIX=${VT_WINEPREFIX};${VT_WINE_ENV}")
 endfunction()
 
 # A GoogleTest executable of ours: statically linked, console entry, one CTest test.
@@ -22,5 +24,5 @@ set(VT_WINEPREFIX64 "${CMAKE_BINARY_DIR}/wineprefix64")
 function(vt_add_wow64_test name)
   add_test(NAME ${name}_wow64 COMMAND ${name})
   set_tests_properties(${name}_wow64 PROPERTIES ENVIRONMENT
-    "WINEPREFIX=${VT_WINEPREFIX64};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+    "WINEPREFIX=${VT_WINEPREFIX64};${VT_WINE_ENV}")
 endfunction()

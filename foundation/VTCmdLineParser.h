@@ -112,6 +112,11 @@ class VTCmdLineParserT {
     bool takesValue_;
   };
 
+  static Status SetTrue(bool& flag, const String&) {
+    flag = true;
+    return status::kOk;
+  }
+
   struct OptionSpec {
     String shortName;
     String longName;
@@ -128,6 +133,12 @@ class VTCmdLineParserT {
   void AddOption(T& destination, const OptionSpec& spec) {
     options.push_back(std::make_unique<Option<T>>(destination, spec.shortName, spec.longName,
                                                   spec.required, nullptr, true));
+  }
+
+  // A switch without a value: `flag` becomes true when the option is given.
+  void AddFlag(bool& flag, const OptionSpec& spec) {
+    options.push_back(std::make_unique<Option<bool, &SetTrue>>(flag, spec.shortName, spec.longName,
+                                                               spec.required, nullptr, false));
   }
 
   // A positional argument; positional handlers are filled in the order they were added.

@@ -170,34 +170,21 @@ uint32_t VTFormatterImplT<CharT>::WriteInteger(uint64_t value, uint32_t size, bo
 
   const uint32_t prefixLength = static_cast<uint32_t>(std::strlen(prefix));
   const uint32_t length = prefixLength + digitCount;
-  const uint32_t pad = spec.width > length ? spec.width - length : 0;
-  const CharT fill = static_cast<CharT>(spec.fill != 0 ? spec.fill : ' ');
   auto putDigits = [&] {
     for (uint32_t i = digitCount; i > 0; --i) Put(static_cast<CharT>(digits[i - 1]));
   };
-  switch (spec.align) {
-    case '<':
+  if (spec.align != '=') {
+    WritePadded(length, spec, [&] {
       WriteText(prefix);
       putDigits();
-      PutRepeated(fill, pad);
-      break;
-    case '=':
-      WriteText(prefix);
-      PutRepeated(fill, pad);
-      putDigits();
-      break;
-    case '^':
-      PutRepeated(fill, pad / 2);
-      WriteText(prefix);
-      putDigits();
-      PutRepeated(fill, pad - pad / 2);
-      break;
-    default:
-      PutRepeated(fill, pad);
-      WriteText(prefix);
-      putDigits();
-      break;
+    });
+    return 0;
   }
+  // '=' puts the fill between the sign (or base prefix) and the digits.
+  WriteText(prefix);
+  PutRepeated(static_cast<CharT>(spec.fill != 0 ? spec.fill : ' '),
+              spec.width > length ? spec.width - length : 0);
+  putDigits();
   return 0;
 }
 
@@ -236,9 +223,8 @@ uint32_t VTFormatterImplT<CharT>::WriteDouble(double value, const FormatSpec& sp
           : 0;
   const uint32_t length = (negative ? 1 : 0) + integerCount + (precision != 0 ? 1 + precision : 0);
 
-  FormatSpec padding = spec;
-  if (padding.align == '=') padding.align = '>';
-  WritePadded(length, padding, [&] {
+  // A number without a sign prefix pads '=' like '>', which WritePadded does anyway.
+  WritePadded(length, spec, [&] {
     if (negative) Put('-');
     for (uint32_t i = integerCount; i > 0; --i) Put(static_cast<CharT>(integerDigits[i - 1]));
     if (precision == 0) return;

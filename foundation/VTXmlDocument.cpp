@@ -1,9 +1,7 @@
 #include "VTXmlDocument.h"
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
-#include <vector>
 
 #include "VTHandles.h"
 
@@ -35,19 +33,10 @@ Status VTXmlDocument::LoadFile(const wchar_t* path) {
   return status::kOk;
 }
 
+// tinyxml2 copies the text into its own buffer, records the empty-document error for a null or
+// empty text, and drops a half-built tree when parsing fails (its error text stays).
 Status VTXmlDocument::LoadBuffer(const char* text) {
-  document.Clear();
-  if (text == nullptr || *text == '\0') {
-    document.Parse("", 0);  // records tinyxml2's empty-document error
-    return status::kXmlSyntax;
-  }
-  const size_t size = std::strlen(text) + 1;
-  std::vector<char> copy(text, text + size);
-  if (document.Parse(copy.data(), size - 1) != tinyxml2::XML_SUCCESS) {
-    document.DeleteChildren();  // tinyxml2 keeps its error text; the tree goes
-    return status::kXmlSyntax;
-  }
-  return status::kOk;
+  return document.Parse(text) == tinyxml2::XML_SUCCESS ? status::kOk : status::kXmlSyntax;
 }
 
 Status VTXmlDocument::SaveFile(const wchar_t* path) {

@@ -9,5 +9,6 @@ if [ ! -f "$build/build.ninja" ]; then
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 echo "== build: compiling"
-cmake --build "$build" -j "$(nproc)" | grep -v -E '^\[[0-9]+/[0-9]+\] ' || true
-test "${PIPESTATUS[0]}" -eq 0
+# Progress lines are dropped; the pipeline's status stays the build's (grep finding nothing to
+# print is not a failure).
+cmake --build "$build" -j "$(nproc)" | { grep -v -E '^\[[0-9]+/[0-9]+\] ' || true; }

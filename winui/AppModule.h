@@ -5,14 +5,14 @@
 
 #include <map>
 
-namespace winui {
+#include "MessageLoop.h"
+#include "VTHandles.h"
 
-class CMessageLoop;
+namespace winui {
 
 class CAppModule {
  public:
-  CAppModule();
-  ~CAppModule();
+  CAppModule() = default;
   CAppModule(const CAppModule&) = delete;
   CAppModule& operator=(const CAppModule&) = delete;
 
@@ -33,12 +33,26 @@ class CAppModule {
   CMessageLoop* GetMessageLoop(DWORD threadId = ::GetCurrentThreadId()) const;
 
  private:
-  mutable CRITICAL_SECTION lock_;
+  mutable veltrano::CriticalSection lock_;
   HINSTANCE instance_ = nullptr;
   std::map<DWORD, CMessageLoop*> loops_;
 };
 
 // The process's one module.
 CAppModule& AppModule();
+
+// The message loop of the calling user-interface thread, known to the module while it exists.
+class RegisteredMessageLoop {
+ public:
+  RegisteredMessageLoop() { AppModule().AddMessageLoop(&loop_); }
+  ~RegisteredMessageLoop() { AppModule().RemoveMessageLoop(); }
+  RegisteredMessageLoop(const RegisteredMessageLoop&) = delete;
+  RegisteredMessageLoop& operator=(const RegisteredMessageLoop&) = delete;
+
+  int Run() { return loop_.Run(); }
+
+ private:
+  CMessageLoop loop_;
+};
 
 }  // namespace winui

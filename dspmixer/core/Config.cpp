@@ -160,7 +160,7 @@ StatusCode Config::ExecutableStem(std::wstring& stem) const {
     if (length == MAX_PATH) return ERROR_INSUFFICIENT_BUFFER;
     parts.fullPath = buffer;
   }
-  MIXER_RETURN_IF_FAILED(parts.InitPathComponents());
+  VT_RETURN_IF_FAILED(parts.InitPathComponents());
   stem = parts.drive + parts.directory + parts.fileName;
   return mixer_status::kOk;
 }
@@ -187,9 +187,9 @@ void Config::LoadLanguageTexts() {
 
 StatusCode Config::Load(const wchar_t* path) {
   StatusCode searchStatus = mixer_status::kOk;
+  std::wstring stem;  // found at most once per load
   if (!languagesLocated_) {
-    std::wstring stem;
-    MIXER_RETURN_IF_FAILED(ExecutableStem(stem));
+    VT_RETURN_IF_FAILED(ExecutableStem(stem));
     // A failed search is returned at the end: texts, colours and settings still load.
     searchStatus = languageFiles_.Locate(stem + L".strings");
     languagesLocated_ = searchStatus == mixer_status::kOk;
@@ -201,8 +201,8 @@ StatusCode Config::Load(const wchar_t* path) {
   if (path != nullptr && path[0] != L'\0') {
     xmlPath = path;
   } else {
-    MIXER_RETURN_IF_FAILED(ExecutableStem(xmlPath));
-    xmlPath += L".xml";
+    if (stem.empty()) VT_RETURN_IF_FAILED(ExecutableStem(stem));
+    xmlPath = stem + L".xml";
   }
   TiXmlDocument document;
   const StatusCode xmlStatus = MapXmlResult(LoadFile(xmlPath.c_str(), document, nullptr));
@@ -213,7 +213,7 @@ StatusCode Config::Load(const wchar_t* path) {
 StatusCode Config::Parse(TiXmlDocument& document, void* /*context*/) {
   const TiXmlElement* root = document.FirstChildElement("AppConfig");
   if (root == nullptr) return mixer_status::kOk;
-  MIXER_RETURN_IF_FAILED(CheckFormatVersion(*root));
+  VT_RETURN_IF_FAILED(CheckFormatVersion(*root));
 
   std::wstring guid;
   if (ReadElementText(*root, "DriverInterfaceGUID", guid) == mixer_status::kOk && !guid.empty()) {

@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <wchar.h>
 
+#include "VTHandles.h"
 #include "WnLibrary.h"
 
 // Everything the exception filter reaches works on the stack and the stored settings only:
@@ -16,23 +17,6 @@ CrashHandlerSettings g_settings = {};
 volatile LONG g_installed = 0;
 
 using MiniDumpWriteDumpFunction = decltype(&MiniDumpWriteDump);
-
-// A file handle that closes itself.
-class CrashFile {
- public:
-  explicit CrashFile(HANDLE handle) : handle_(handle) {}
-  ~CrashFile() {
-    if (IsOpen()) CloseHandle(handle_);
-  }
-  CrashFile(const CrashFile&) = delete;
-  CrashFile& operator=(const CrashFile&) = delete;
-
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
@@ -152,9 +136,9 @@ DWORD WriteCrashDump(const CrashHandlerSettings& settings, EXCEPTION_POINTERS* e
   if (pathError != ERROR_SUCCESS) return pathError;
   CreateFolderPath(folder);
 
-  CrashFile file(CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) return GetLastError();
+  const veltrano::UniqueHandle file(CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid()) return GetLastError();
   MINIDUMP_EXCEPTION_INFORMATION information = {};
   information.ThreadId = GetCurrentThreadId();
   information.ExceptionPointers = exception;

@@ -127,7 +127,7 @@ void AppendContinuations(const std::vector<std::wstring>& lines, size_t& index,
 StatusCode ReadLanguageFileLines(const std::wstring& path, std::vector<std::wstring>& lines) {
   lines.clear();
   std::string bytes;
-  MIXER_RETURN_IF_FAILED(ReadWholeFile(path, bytes));
+  VT_RETURN_IF_FAILED(ReadWholeFile(path, bytes));
   lines = SplitLines(DecodeText(bytes));
   return mixer_status::kOk;
 }

@@ -109,8 +109,8 @@ StatusCode AppendLanguageFiles(const std::wstring& folder, const std::wstring& e
 StatusCode FindLanguageFiles(const std::wstring& folder, const std::wstring& extension,
                              std::vector<LanguageFileRecord>& files) {
   FsRedirectionOff redirection;
-  MIXER_RETURN_IF_FAILED(redirection.SwitchOff());
-  MIXER_RETURN_IF_FAILED(AppendLanguageFiles(folder, extension, files));
+  VT_RETURN_IF_FAILED(redirection.SwitchOff());
+  VT_RETURN_IF_FAILED(AppendLanguageFiles(folder, extension, files));
   return redirection.Revert();
 }
 
@@ -157,7 +157,7 @@ StatusCode ChooseLanguageFile(const std::wstring& userLocale,
                               LanguageFileRecord& chosen) {
   chosen = LanguageFileRecord();
   LanguageTag user;
-  MIXER_RETURN_IF_FAILED(ParseLanguageTag(userLocale, user));
+  VT_RETURN_IF_FAILED(ParseLanguageTag(userLocale, user));
   for (const ChoiceRule& matches : RulesFor(user)) {
     for (const LanguageFileRecord& file : files) {
       if (matches(file)) {
@@ -172,11 +172,11 @@ StatusCode ChooseLanguageFile(const std::wstring& userLocale,
 StatusCode LanguageFileSet::Locate(const std::wstring& folder) {
   if (located_) return mixer_status::kNothingToDo;
   located_ = true;
-  MIXER_RETURN_IF_FAILED(FindLanguageFiles(folder, extension_, files_));
+  VT_RETURN_IF_FAILED(FindLanguageFiles(folder, extension_, files_));
   folder_ = folder;
   if (files_.empty()) return mixer_status::kOk;
   std::wstring userLocale;
-  MIXER_RETURN_IF_FAILED(GetUserUiLocaleName(userLocale));
+  VT_RETURN_IF_FAILED(GetUserUiLocaleName(userLocale));
   return ChooseLanguageFile(userLocale, files_, chosen_);
 }
 

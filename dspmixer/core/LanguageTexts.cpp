@@ -162,13 +162,14 @@ LanguageTextHandle NewEntry(const BuiltInText& row) {
   return entry;
 }
 
-// The handles carry entries with the defaults from program start, so that every window text
-// has its built-in default even when the table is never built (the language search failed).
-struct DefaultEntries {
-  DefaultEntries() {
-    for (const BuiltInText& row : TheBuiltInTable().rows) NewEntry(row);
+// Until a table is built the key handles hold no entry; their texts are then the built-in
+// defaults, so that every window text has one even when the language search failed.
+const wchar_t* DefaultTextOf(const LanguageTextHandle& key) {
+  for (const BuiltInText& row : TheBuiltInTable().rows) {
+    if (row.handle == &key) return row.defaultText;
   }
-} g_defaultEntries;
+  return L"";
+}
 
 void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring& to) {
   size_t at = text.find(from);
@@ -190,9 +191,9 @@ std::wstring JoinKeys(const std::vector<std::wstring>& keys) {
 }  // namespace
 
 std::wstring GetText(const LanguageTextHandle& key) {
-  if (!key) return std::wstring();
-  std::wstring text = key->loaded ? key->loadedText
-                                  : std::wstring(key->defaultText ? key->defaultText : L"");
+  std::wstring text = !key          ? DefaultTextOf(key)
+                      : key->loaded ? key->loadedText
+                                    : std::wstring(key->defaultText ? key->defaultText : L"");
   ReplaceAll(text, kContinuedLineMark, L"");
   ReplaceAll(text, kUiLineBreak, L"\n");
   return text;
@@ -225,7 +226,7 @@ StatusCode LanguageTextTable::LoadFile(const std::wstring& path) {
     }
   }
   std::vector<std::wstring> lines;
-  MIXER_RETURN_IF_FAILED(ReadLanguageFileLines(path, lines));
+  VT_RETURN_IF_FAILED(ReadLanguageFileLines(path, lines));
   // In file order, so that a key given twice keeps its later value.
   for (LanguageFileValue& value : ParseLanguageLines(lines)) {
     WnUiLanguageText* entry = FindEntry(value.key);

@@ -51,8 +51,9 @@ extern LanguageTextHandle ERROR_MESSAGE_DRIVER_API_DLL_WITHOUT_INI;
 extern LanguageTextHandle ERROR_MESSAGE_DRIVER_API_DLL_WITH_INVALID_INI;
 }  // namespace LanguageKey
 
-// The current text of a key: the loaded text when the file gave one, else the default (empty
-// when the handle holds no entry), without "${F_NL}" marks and with "${UI_NL}" as line feeds.
+// The current text of a key: the loaded text when the file gave one, else the default (before
+// any table is built, the built-in one; empty for a handle that is no key's), without "${F_NL}"
+// marks and with "${UI_NL}" as line feeds.
 std::wstring GetText(const LanguageTextHandle& key);
 
 class LanguageTextTable {

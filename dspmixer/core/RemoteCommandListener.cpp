@@ -8,6 +8,10 @@ RemoteCommandListener::RemoteCommandListener(HINSTANCE instance, HWND targetWind
                                              std::wstring className)
     : instance_(instance), targetWindow_(targetWindow), className_(std::move(className)) {}
 
+RemoteCommandListener::~RemoteCommandListener() {
+  if (listenerWindow_ != nullptr) StopListening();
+}
+
 DWORD RemoteCommandListener::StartListening() {
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof(windowClass);

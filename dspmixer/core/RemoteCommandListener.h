@@ -9,7 +9,8 @@
 class RemoteCommandListener {
  public:
   RemoteCommandListener(HINSTANCE instance, HWND targetWindow, std::wstring className);
-  virtual ~RemoteCommandListener() = default;
+  // Stops listening if it still does: the window must not outlive the object it points to.
+  virtual ~RemoteCommandListener();
   RemoteCommandListener(const RemoteCommandListener&) = delete;
   RemoteCommandListener& operator=(const RemoteCommandListener&) = delete;
 

@@ -13,20 +13,6 @@
 
 namespace {
 
-// The message loop of the UI thread, known to the application module while it exists.
-class RegisteredMessageLoop {
- public:
-  RegisteredMessageLoop() { winui::AppModule().AddMessageLoop(&loop_); }
-  ~RegisteredMessageLoop() { winui::AppModule().RemoveMessageLoop(); }
-  RegisteredMessageLoop(const RegisteredMessageLoop&) = delete;
-  RegisteredMessageLoop& operator=(const RegisteredMessageLoop&) = delete;
-
-  int Run() { return loop_.Run(); }
-
- private:
-  winui::CMessageLoop loop_;
-};
-
 // The configured mixer, or the user's choice in the select window; none means quit.
 std::optional<MixerKind> ChooseMixer(const Config& config) {
   if (config.StartWindow() == kStartWithSimpleMixer) return MixerKind::Simple;
@@ -48,11 +34,24 @@ void DestroyMixerWindow(std::unique_ptr<winui::CDialogImplBase>& mixer) {
   mixer.reset();
 }
 
+// Runs the message loop while a second start can reach the mixer window; the listener is gone
+// again before the caller destroys that window.
+int ListenAndRun(HINSTANCE instance, HWND mixerWindow, const Config& config,
+                 winui::RegisteredMessageLoop& loop) {
+  RemoteCommandListener listener(instance, mixerWindow, config.InstanceName());
+  const DWORD listening = listener.StartListening();
+  if (listening != ERROR_SUCCESS) {
+    ShowErrorMessage(nullptr, L"Run", L"StartListening", listening);
+    return static_cast<int>(listening);
+  }
+  return loop.Run();
+}
+
 }  // namespace
 
 int Run(HINSTANCE instance, const wchar_t* /*commandLine*/, int showCommand, const Config& config,
         SonarixApiDll& api) {
-  RegisteredMessageLoop loop;
+  winui::RegisteredMessageLoop loop;
   const std::optional<MixerKind> kind = ChooseMixer(config);
   if (!kind) return 0;
 
@@ -61,19 +60,7 @@ int Run(HINSTANCE instance, const wchar_t* /*commandLine*/, int showCommand, con
   mixer->ShowWindow(showCommand);
   mixer->PostMessage(WM_MIXER_START);
 
-  auto listener =
-      std::make_unique<RemoteCommandListener>(instance, mixer->m_hWnd, config.InstanceName());
-  const DWORD listening = listener->StartListening();
-  if (listening != ERROR_SUCCESS) {
-    ShowErrorMessage(nullptr, L"Run", L"StartListening", listening);
-    listener.reset();
-    DestroyMixerWindow(mixer);
-    return static_cast<int>(listening);
-  }
-
-  const int result = loop.Run();
-  listener->StopListening();
-  listener.reset();
+  const int result = ListenAndRun(instance, mixer->m_hWnd, config, loop);
   DestroyMixerWindow(mixer);
   return result;
 }

@@ -34,13 +34,9 @@ int ExitAllInstances(const std::wstring& instanceName, DWORD pauseMs) {
   }
 }
 
-InstanceMutex::InstanceMutex(const std::wstring& instanceName) {
-  mutex_ = ::CreateMutexW(nullptr, FALSE, instanceName.c_str());
-  firstInstance_ = mutex_ != nullptr && ::GetLastError() != ERROR_ALREADY_EXISTS;
-}
-
-InstanceMutex::~InstanceMutex() {
-  if (mutex_ != nullptr) ::CloseHandle(mutex_);
+InstanceMutex::InstanceMutex(const std::wstring& instanceName)
+    : mutex_(::CreateMutexW(nullptr, FALSE, instanceName.c_str())) {
+  firstInstance_ = mutex_.IsValid() && ::GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
 void ActivateRunningInstance(const std::wstring& instanceName) {

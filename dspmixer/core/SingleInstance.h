@@ -6,6 +6,7 @@
 #include <string>
 
 #include "StatusCode.h"
+#include "VTHandles.h"
 
 // Exit codes of the exit-all command.
 constexpr int kExitAllDone = 0;
@@ -22,7 +23,6 @@ int ExitAllInstances(const std::wstring& instanceName, DWORD pauseMs = 500);
 class InstanceMutex {
  public:
   explicit InstanceMutex(const std::wstring& instanceName);
-  ~InstanceMutex();
   InstanceMutex(const InstanceMutex&) = delete;
   InstanceMutex& operator=(const InstanceMutex&) = delete;
 
@@ -31,7 +31,7 @@ class InstanceMutex {
   bool IsFirstInstance() const { return firstInstance_; }
 
  private:
-  HANDLE mutex_ = nullptr;
+  veltrano::UniqueHandle mutex_;
   bool firstInstance_ = false;
 };
 

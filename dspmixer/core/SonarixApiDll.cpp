@@ -101,7 +101,7 @@ StatusCode SonarixApiDll::Load(const wchar_t* path, bool checkVersion, uint32_t 
   if (IsLoaded()) return ERROR_INVALID_FUNCTION;
   if (path == nullptr) return ERROR_INVALID_PARAMETER;
   if (IsMissingFile(path)) return ERROR_FILE_NOT_FOUND;
-  MIXER_RETURN_IF_FAILED(library_.Load(path));
+  VT_RETURN_IF_FAILED(library_.Load(path));
 
   if (!BindGroup(kAlwaysBound)) return UnloadAfterMissingEntry();
   apiVersion_ = SONARIX_GetApiVersion();
@@ -124,11 +124,11 @@ StatusCode SonarixApiDll::LoadFromClsid(const wchar_t* clsidText, bool checkVers
   RegistryKey classes;
   RegistryKey classKey;
   RegistryKey server;
-  MIXER_RETURN_IF_FAILED(classes.Open(HKEY_CLASSES_ROOT, L"CLSID"));
-  MIXER_RETURN_IF_FAILED(classKey.Open(classes.Get(), clsidText));
-  MIXER_RETURN_IF_FAILED(server.Open(classKey.Get(), L"InprocServer32"));
+  VT_RETURN_IF_FAILED(classes.Open(HKEY_CLASSES_ROOT, L"CLSID"));
+  VT_RETURN_IF_FAILED(classKey.Open(classes.Get(), clsidText));
+  VT_RETURN_IF_FAILED(server.Open(classKey.Get(), L"InprocServer32"));
   wchar_t path[kRegistryPathChars] = {};
-  MIXER_RETURN_IF_FAILED(ReadDefaultPath(server.Get(), path));
+  VT_RETURN_IF_FAILED(ReadDefaultPath(server.Get(), path));
   return Load(path, checkVersion, major, minor);
 }
 

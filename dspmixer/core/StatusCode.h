@@ -1,9 +1,9 @@
 #pragma once
 // The mixer's status codes: 0 is success, small values are Windows error codes passed through
 // unchanged, 0xEE00xxxx values are the driver API's and the mixer's own.
-#include <cstdint>
+#include "VTStatus.h"
 
-using StatusCode = uint32_t;
+using StatusCode = veltrano::Status;
 
 namespace mixer_status {
 constexpr StatusCode kOk = 0;
@@ -29,10 +29,3 @@ constexpr StatusCode kConfigIncompatible = 0xEE00100F;
 constexpr StatusCode kDriverIniMissing = 0xEE001006;
 constexpr StatusCode kConfigOpenFailed = 0xEE001010;
 }  // namespace mixer_status
-
-// Passes a failure up: the operation reads as its steps.
-#define MIXER_RETURN_IF_FAILED(expr)            \
-  do {                                          \
-    const StatusCode status_ = (expr);          \
-    if (status_ != mixer_status::kOk) return status_; \
-  } while (0)

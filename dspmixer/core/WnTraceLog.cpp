@@ -14,7 +14,7 @@ bool WnTraceLogFile::OpenLogFile() {
   CloseLogFile();
   if (path_.empty()) return false;
   // Shared for reading and writing, so that the log can be watched while the program runs.
-  UniqueCFile file(_wfsopen(path_.c_str(), append_ ? L"ab" : L"wb", _SH_DENYNO));
+  veltrano::UniqueFile file(_wfsopen(path_.c_str(), append_ ? L"ab" : L"wb", _SH_DENYNO));
   if (file == nullptr) return false;
   const long length = _filelength(_fileno(file.get()));
   if (length < 0) return false;

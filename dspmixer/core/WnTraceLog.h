@@ -12,8 +12,6 @@
 
 #include "VTHandles.h"
 
-using UniqueCFile = veltrano::UniqueFile;
-
 // The log file: appends by default, flushes every write, and moves itself to
 // path + ".bak" once the size limit is reached.
 class WnTraceLogFile {
@@ -42,7 +40,7 @@ class WnTraceLogFile {
  private:
   void Rotate() const;
 
-  UniqueCFile file_;
+  veltrano::UniqueFile file_;
   std::wstring path_;
   std::wstring backupSuffix_ = L".bak";
   uint32_t currentSize_ = 0;

@@ -3,7 +3,6 @@
 // mixer, a modeless dialog over the driver API binding.
 #include <windows.h>
 
-#include <cstdint>
 #include <memory>
 
 #include "DialogImpl.h"

@@ -4,15 +4,12 @@
 #include "WindowIcons.h"
 
 LRESULT SelectDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
-  simpleButton_ = GetDlgItem(IDC_SELECT_SIMPLE);
-  advancedButton_ = GetDlgItem(IDC_SELECT_ADVANCED);
-  closeButton_ = GetDlgItem(IDC_SELECT_CLOSE);
   SetWindowText(GetText(LanguageKey::SELECT_WINDOW_TITLE).c_str());
-  ::SetWindowTextW(simpleButton_, GetText(LanguageKey::SELECT_WINDOW_BUTTON_SIMPLE).c_str());
-  ::SetWindowTextW(advancedButton_, GetText(LanguageKey::SELECT_WINDOW_BUTTON_ADVANCED).c_str());
-  ::SetWindowTextW(closeButton_, GetText(LanguageKey::SELECT_WINDOW_BUTTON_CLOSE).c_str());
+  SetDlgItemText(IDC_SELECT_SIMPLE, GetText(LanguageKey::SELECT_WINDOW_BUTTON_SIMPLE).c_str());
+  SetDlgItemText(IDC_SELECT_ADVANCED, GetText(LanguageKey::SELECT_WINDOW_BUTTON_ADVANCED).c_str());
+  SetDlgItemText(IDC_SELECT_CLOSE, GetText(LanguageKey::SELECT_WINDOW_BUTTON_CLOSE).c_str());
   CenterWindow();
-  SetWindowIcons(m_hWnd, IDI_MIXER);
+  SetWindowIcons(*this, IDI_MIXER);
   return TRUE;
 }
 

@@ -25,8 +25,4 @@ class SelectDlg : public winui::CDialogImpl<SelectDlg> {
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnChoice(WORD, WORD id, HWND, BOOL&);
   LRESULT OnActivate(WORD, WORD, HWND, BOOL&);
-
-  HWND simpleButton_ = nullptr;
-  HWND advancedButton_ = nullptr;
-  HWND closeButton_ = nullptr;
 };

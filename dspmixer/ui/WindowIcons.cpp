@@ -9,9 +9,7 @@ HICON LoadProgramIcon(int iconId, int widthMetric, int heightMetric) {
 }
 }  // namespace
 
-void SetWindowIcons(HWND window, int iconId) {
-  ::SendMessageW(window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadProgramIcon(iconId, SM_CXICON, SM_CYICON)));
-  ::SendMessageW(window, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadProgramIcon(iconId, SM_CXSMICON, SM_CYSMICON)));
+void SetWindowIcons(winui::CWindow& window, int iconId) {
+  window.SetIcon(LoadProgramIcon(iconId, SM_CXICON, SM_CYICON), TRUE);
+  window.SetIcon(LoadProgramIcon(iconId, SM_CXSMICON, SM_CYSMICON), FALSE);
 }

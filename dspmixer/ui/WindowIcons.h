@@ -2,4 +2,6 @@
 // The program's icon on a window's caption and task-bar button, at the system's icon sizes.
 #include <windows.h>
 
-void SetWindowIcons(HWND window, int iconId);
+#include "Window.h"
+
+void SetWindowIcons(winui::CWindow& window, int iconId);

@@ -1,7 +1,9 @@
 #pragma once
 // Resource identifiers of the stub.
 #define IDI_SFXRUNNER 1
+// The configuration document, RCDATA in English (United States); the package tool writes it there.
 #define IDR_SFX_CONFIG 222
+#define IDR_SFX_CONFIG_LANGUAGE MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)
 
 // Dialog templates.
 #define IDD_LANGUAGE 223

@@ -8,8 +8,8 @@
 #include "ExtractFiles.h"
 #include "ExtractToDlg.h"
 #include "LanguageMgr.h"
+#include "LastError.h"
 #include "LaunchCommand.h"
-#include "MessageLoop.h"
 #include "ReportStatus.h"
 #include "Wow64FsRedirectionGuard.h"
 
@@ -26,27 +26,31 @@ bool Shows(bool configured) {
   return guiMode == CmdLine::GuiOn || (guiMode == CmdLine::GuiAsConfigured && configured);
 }
 
-// Registers the thread's message loop with the application module for as long as it lives.
-class MessageLoopRegistration {
+// Destroys the run's two windows when the main loop is left, however it is left.
+class RunWindows {
  public:
-  explicit MessageLoopRegistration(winui::CMessageLoop* loop) {
-    winui::AppModule().AddMessageLoop(loop);
+  RunWindows(MessageWindow& messageWindow, ProgressDlg& progress)
+      : messageWindow_(messageWindow), progress_(progress) {}
+  ~RunWindows() {
+    messageWindow_.Destroy();
+    progress_.DestroyWindow();
   }
-  ~MessageLoopRegistration() { winui::AppModule().RemoveMessageLoop(); }
-  MessageLoopRegistration(const MessageLoopRegistration&) = delete;
-  MessageLoopRegistration& operator=(const MessageLoopRegistration&) = delete;
+  RunWindows(const RunWindows&) = delete;
+  RunWindows& operator=(const RunWindows&) = delete;
+
+ private:
+  MessageWindow& messageWindow_;
+  ProgressDlg& progress_;
 };
 
 }  // namespace
 
-App::App(HINSTANCE instance) : instance_(instance), messageWindow_(instance, kMessageWindowClass) {}
+App::App(HINSTANCE instance) : messageWindow_(instance, kMessageWindowClass) {}
 
 App::~App() = default;
 
 Status App::Run(uint32_t* exitValue) {
   *exitValue = 0;
-  winui::CMessageLoop loop;
-  MessageLoopRegistration registration(&loop);
   VT_RETURN_IF_FAILED(LoadConfiguration());
   VT_RETURN_IF_FAILED(CheckThereIsWork());
   std::wstring selectedLanguageTag;
@@ -54,10 +58,10 @@ Status App::Run(uint32_t* exitValue) {
     VT_RETURN_IF_FAILED(ChooseRunLanguage(Shows(g_cfg.launch->languageSelectionDialogEnabled),
                                           selectedLanguageTag));
   }
-  tasks_.clear();
-  if (g_cfg.extract) VT_RETURN_IF_FAILED(BuildExtractTasks());
-  if (g_cfg.launch) VT_RETURN_IF_FAILED(BuildLaunchTasks(selectedLanguageTag));
-  return RunTasks(tasks_, exitValue);
+  std::vector<std::shared_ptr<Task>> tasks;
+  if (g_cfg.extract) VT_RETURN_IF_FAILED(BuildExtractTasks(tasks));
+  if (g_cfg.launch) VT_RETURN_IF_FAILED(BuildLaunchTasks(selectedLanguageTag, tasks));
+  return RunTasks(std::move(tasks), exitValue);
 }
 
 // A stub without a configuration resource extracts with both dialogs on.
@@ -77,7 +81,7 @@ Status App::CheckThereIsWork() const {
   return status::kOk;
 }
 
-Status App::BuildExtractTasks() {
+Status App::BuildExtractTasks(std::vector<std::shared_ptr<Task>>& tasks) {
   std::wstring folder = g_cfg.extract->targetPath;
   if (Shows(g_cfg.extract->folderSelectionDialogEnabled)) {
     ExtractToDlg dialog;
@@ -93,20 +97,21 @@ Status App::BuildExtractTasks() {
   auto extract = std::make_shared<ExtractFiles>();
   extract->SetTargetFolder(folder);
   extract->hideProgress = !Shows(g_cfg.extract->progressDialogEnabled);
-  tasks_.push_back(extract);
+  tasks.push_back(extract);
   return status::kOk;
 }
 
 // Extract into a new folder, start the command there, and for a program that is waited for,
 // delete the folder again.
-Status App::BuildLaunchTasks(const std::wstring& selectedLanguageTag) {
+Status App::BuildLaunchTasks(const std::wstring& selectedLanguageTag,
+                             std::vector<std::shared_ptr<Task>>& tasks) {
   const CfgLaunch& launch = *g_cfg.launch;
   const bool hide = !Shows(launch.progressDialogEnabled);
   auto extract = std::make_shared<ExtractFiles>();
   extract->SetTargetFolder(launch.targetPath);
   extract->hideProgress = hide;
   if (!hide) extract->minDurationMs = kLaunchExtractionMinMs;
-  tasks_.push_back(extract);
+  tasks.push_back(extract);
 
   std::shared_ptr<CfgCommand> command;
   VT_RETURN_IF_FAILED(
@@ -119,14 +124,14 @@ Status App::BuildLaunchTasks(const std::wstring& selectedLanguageTag) {
                            ? command->arguments
                            : command->arguments + L" " + passThroughArguments;
   execute->hideProgress = true;
-  tasks_.push_back(execute);
+  tasks.push_back(execute);
 
   // The shell's "open" is not waited for: its program may still use the files.
   if (command->useCreateProcess) {
     auto cleanup = std::make_shared<DeleteExtractedFiles>();
     cleanup->SetTargetFolder(launch.targetPath);
     cleanup->hideProgress = hide;
-    tasks_.push_back(cleanup);
+    tasks.push_back(cleanup);
   }
   return status::kOk;
 }
@@ -135,7 +140,6 @@ Status App::BuildLaunchTasks(const std::wstring& selectedLanguageTag) {
 
 Status App::RunTasks(std::vector<std::shared_ptr<Task>> tasks, uint32_t* exitValue) {
   tasks_ = std::move(tasks);
-  currentTask_ = -1;
   firstExitCode_ = 0;
   const Status result = RunMainLoop();
   *exitValue = firstExitCode_;
@@ -145,45 +149,25 @@ Status App::RunTasks(std::vector<std::shared_ptr<Task>> tasks, uint32_t* exitVal
 Status App::RunMainLoop() {
   if (progress_.Create(nullptr) == nullptr) return GetLastError();
   VT_RETURN_IF_FAILED(messageWindow_.Create(this));
+  // Destroying the message window also ends its poll timer.
+  const RunWindows windows(messageWindow_, progress_);
 
-  timerId_ = StartPollTimer();
-  if (timerId_ == 0) {
-    // Without the poll nothing would ever end the loop: the run ends before the worker starts.
-    const DWORD error = GetLastError();
-    messageWindow_.Destroy();
-    progress_.DestroyWindow();
-    return error != 0 ? error : status::kFailed;
-  }
+  // Without the poll nothing would ever end the loop: the run ends before the worker starts.
+  if (StartPollTimer() == 0) return LastErrorOr();
 
   Status started;
   {
     ScopedLock lock(lock_);
     started = worker_.Start(&App::WorkerEntry, this);
   }
-  if (started != 0) {
-    StopPollTimer();
-    messageWindow_.Destroy();
-    progress_.DestroyWindow();
-    return started;
-  }
+  if (started != 0) return started;
 
-  winui::CMessageLoop loop;
-  const Status result = static_cast<Status>(loop.Run());
-
-  StopPollTimer();
-  messageWindow_.Destroy();
-  progress_.DestroyWindow();
-  return result;
+  winui::RegisteredMessageLoop loop;
+  return static_cast<Status>(loop.Run());
 }
 
 UINT_PTR App::StartPollTimer() {
   return SetTimer(messageWindow_.Handle(), kPollTimerId, kPollIntervalMs, nullptr);
-}
-
-void App::StopPollTimer() {
-  if (timerId_ == 0) return;
-  KillTimer(messageWindow_.Handle(), kPollTimerId);
-  timerId_ = 0;
 }
 
 void App::OnMessage(UINT message, WPARAM wParam, LPARAM) {
@@ -218,7 +202,6 @@ void App::RunWorker() {
   {
     ScopedLock lock(lock_);
     worker_.result = 0;
-    worker_.state = kWorkerRunning;
   }
   Status result = 0;
   {
@@ -228,10 +211,6 @@ void App::RunWorker() {
     for (size_t i = 0; result == 0 && i < tasks_.size(); ++i) {
       Task& task = *tasks_[i];
       const DWORD start = GetTickCount();
-      {
-        ScopedLock lock(lock_);
-        currentTask_ = static_cast<int>(i);
-      }
       PostMessageW(messageWindow_.Handle(), WM_SFX_SHOWPROGRESS, task.hideProgress ? 0 : 1, 0);
       uint32_t exitValue = 0;
       result = task.Run(&exitValue);
@@ -242,5 +221,4 @@ void App::RunWorker() {
   }
   ScopedLock lock(lock_);
   worker_.result = result;
-  worker_.state = kWorkerFinished;
 }

@@ -39,21 +39,19 @@ class App : public MessageHandler {
  private:
   Status LoadConfiguration();
   Status CheckThereIsWork() const;
-  Status BuildExtractTasks();
-  Status BuildLaunchTasks(const std::wstring& selectedLanguageTag);
+  // Both append to `tasks`.
+  Status BuildExtractTasks(std::vector<std::shared_ptr<Task>>& tasks);
+  Status BuildLaunchTasks(const std::wstring& selectedLanguageTag,
+                          std::vector<std::shared_ptr<Task>>& tasks);
   Status RunMainLoop();
   void Poll();
-  void StopPollTimer();
   static unsigned __stdcall WorkerEntry(void* app);
   void RunWorker();
 
-  HINSTANCE instance_;
   MessageWindow messageWindow_;
   WorkerThread worker_;
-  CriticalSection lock_;  // guards worker_.state, worker_.result and currentTask_
-  UINT_PTR timerId_ = 0;
+  CriticalSection lock_;  // guards worker_.result
   std::vector<std::shared_ptr<Task>> tasks_;
-  int currentTask_ = -1;
   uint32_t firstExitCode_ = 0;
   ProgressDlg progress_;
 };

@@ -37,6 +37,10 @@ std::wstring WithTrailingSeparator(const std::wstring& folder) {
   return folder + L'\\';
 }
 
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+  return folder.empty() ? name : WithTrailingSeparator(folder) + name;
+}
+
 std::vector<std::wstring> SplitItemPath(const std::wstring& itemPath) {
   return SplitAt(itemPath, IsSeparator);
 }

@@ -6,6 +6,10 @@
 // `folder` with a trailing backslash; a folder that already ends in "\" or "/" is unchanged.
 std::wstring WithTrailingSeparator(const std::wstring& folder);
 
+// `name` inside `folder`, with one separator between them; an empty folder leaves `name` as it
+// is.
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
+
 // The non-empty parts of an item path, split at "\" and "/".
 std::vector<std::wstring> SplitItemPath(const std::wstring& itemPath);
 

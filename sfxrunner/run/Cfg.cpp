@@ -7,11 +7,14 @@
 #include <cstring>
 #include <vector>
 
+#include "ArchivePaths.h"
 #include "CfgXml.h"
 #include "ConfigPath.h"
+#include "LastError.h"
 #include "VTStringConv.h"
 #include "VTWinModuleFileName.h"
 #include "VTXmlDocument.h"
+#include "resource.h"
 
 namespace status = veltrano::status;
 using tinyxml2::XMLElement;
@@ -75,18 +78,13 @@ Status MakeLaunchFolder(std::wstring& folder) {
   wchar_t temp[kTempPathBufferSize] = {};
   const DWORD length = GetTempPathW(kTempPathBufferSize, temp);
   if (length >= kTempPathBufferSize) return status::kFailed;
-  if (length == 0) {
-    const DWORD error = GetLastError();
-    return error != 0 ? error : status::kFailed;
-  }
+  if (length == 0) return LastErrorOr();
   GUID guid;
   const HRESULT created = CoCreateGuid(&guid);
   if (FAILED(created)) return static_cast<Status>(created);
   wchar_t guidText[39] = {};
   if (StringFromGUID2(guid, guidText, 39) == 0) return status::kFailed;
-  folder = temp;
-  if (folder.back() != L'\\') folder += L'\\';
-  folder += guidText;
+  folder = JoinPath(temp, guidText);
   return status::kOk;
 }
 
@@ -267,7 +265,7 @@ Cfg::Cfg() : CfgObject(nullptr), title(kTitleSuffix) {}
 
 Status Cfg::LoadFromResource() {
   HRSRC resource = FindResourceExW(nullptr, RT_RCDATA,
-                                   MAKEINTRESOURCEW(kConfigResourceId), kConfigResourceLanguage);
+                                   MAKEINTRESOURCEW(IDR_SFX_CONFIG), IDR_SFX_CONFIG_LANGUAGE);
   if (resource == nullptr) {
     const DWORD error = GetLastError();
     return error == ERROR_RESOURCE_TYPE_NOT_FOUND ? status::kNoConfigResource : error;
@@ -275,10 +273,7 @@ Status Cfg::LoadFromResource() {
   HGLOBAL loaded = LoadResource(nullptr, resource);
   if (loaded == nullptr) return GetLastError();
   const DWORD size = SizeofResource(nullptr, resource);
-  if (size == 0) {
-    const DWORD error = GetLastError();
-    return error != 0 ? error : status::kNoConfigResource;
-  }
+  if (size == 0) return LastErrorOr(status::kNoConfigResource);
   std::vector<char> text;
   try {
     text.resize(size + 1);

@@ -17,9 +17,6 @@ class XMLElement;
 
 using veltrano::Status;
 
-constexpr int kConfigResourceId = 222;
-constexpr uint16_t kConfigResourceLanguage = 1033;  // English (United States)
-
 // Architecture codes that a command can name; 0 is any other machine.
 enum ArchitectureCode : uint32_t {
   kArchitectureUnknown = 0,

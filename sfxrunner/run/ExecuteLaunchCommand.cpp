@@ -4,17 +4,16 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <memory>
-#include <new>
 
+#include "ArchivePaths.h"
 #include "Handles.h"
+#include "LastError.h"
 #include "VTStringConv.h"
 
 using namespace veltrano;
 
 namespace {
 
-constexpr size_t kBufferGranule = 8;  // characters
 constexpr INT_PTR kShellExecuteSucceededAbove = 32;
 
 // "C:\x", "C:/x", "\x", "/x" and "\\server\share\x" name a place of their own; "C:x" is left
@@ -25,12 +24,6 @@ bool IsRelativePath(const std::wstring& path) {
   return !(path.size() >= 2 && path[1] == L':');
 }
 
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-  if (folder.empty()) return name;
-  const wchar_t last = folder.back();
-  return (last == L'\\' || last == L'/') ? folder + name : folder + L'\\' + name;
-}
-
 // The program of a command line that starts with a quoted path: the text up to the next quote,
 // read the way CreateProcessW reads it.
 size_t QuotedProgramLength(const std::wstring& commandLine) {
@@ -38,22 +31,10 @@ size_t QuotedProgramLength(const std::wstring& commandLine) {
   return closingQuote == std::wstring::npos ? commandLine.size() - 1 : closingQuote - 1;
 }
 
-Status CopyToWritableBuffer(const std::wstring& text, std::unique_ptr<wchar_t[]>& buffer) {
-  const size_t needed = text.size() + 1;
-  const size_t capacity = (needed + kBufferGranule - 1) / kBufferGranule * kBufferGranule;
-  buffer.reset(new (std::nothrow) wchar_t[capacity]);
-  if (buffer == nullptr) return status::kOutOfMemory;
-  std::memset(buffer.get(), 0, capacity * sizeof(wchar_t));
-  std::memcpy(buffer.get(), text.c_str(), needed * sizeof(wchar_t));
-  return status::kOk;
-}
-
 Status WaitForProcess(HANDLE process) {
   const DWORD waited = WaitForSingleObject(process, INFINITE);
   if (waited == WAIT_OBJECT_0) return status::kOk;
-  if (waited == WAIT_TIMEOUT) return status::kTimedOut;
-  const DWORD error = GetLastError();
-  return error != 0 ? error : status::kOk;
+  return LastErrorOr(status::kOk);
 }
 
 // The program's exit code becomes the exit value when it is not 0.
@@ -97,15 +78,14 @@ Status ExecuteLaunchCommand::BuildCommandLine(std::wstring& commandLine) const {
 Status ExecuteLaunchCommand::RunWithCreateProcess(uint32_t* exitValue) const {
   std::wstring commandLine;
   VT_RETURN_IF_FAILED(BuildCommandLine(commandLine));
-  std::unique_ptr<wchar_t[]> writableCommandLine;
-  VT_RETURN_IF_FAILED(CopyToWritableBuffer(commandLine, writableCommandLine));
 
   STARTUPINFOW startup;
   std::memset(&startup, 0, sizeof(startup));
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION started;
   std::memset(&started, 0, sizeof(started));
-  if (!CreateProcessW(nullptr, writableCommandLine.get(), nullptr, nullptr, FALSE, 0, nullptr,
+  // CreateProcessW may write into the command line; the string's own buffer is writable.
+  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                       targetFolder.c_str(), &startup, &started)) {
     return GetLastError();
   }

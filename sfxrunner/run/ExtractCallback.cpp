@@ -1,5 +1,3 @@
-#include "Common/Common.h"
-
 #include "ExtractCallback.h"
 
 #include <vector>
@@ -114,9 +112,9 @@ HRESULT CExtractCallbackSfxImp::ReadItemProperties(UInt32 index) {
 
 // Folder errors are left to the file creation that follows, which fails if it matters.
 void CExtractCallbackSfxImp::CreateItemFolders() const {
+  if (itemIsAnti_) return;
   std::vector<std::wstring> folders = SplitItemPath(itemPath_);
   if (!itemIsDir_) folders.pop_back();
-  if (itemIsAnti_) return;
   std::wstring folder = targetFolder_;
   for (const std::wstring& part : folders) {
     folder += part;
@@ -158,7 +156,6 @@ Z7_COM7F_IMF(CExtractCallbackSfxImp::GetStream(UInt32 index, ISequentialOutStrea
   if (askExtractMode != NArchive::NExtract::NAskMode::kExtract) return S_OK;
 
   RINOK(ReadItemProperties(index))
-  if (SplitItemPath(itemPath_).empty()) return E_FAIL;
   CreateItemFolders();
   diskPath_ = targetFolder_ + itemPath_;
 

@@ -1,12 +1,13 @@
 #pragma once
 // The archive library's view of the extraction: it asks for one output file per item and
-// reports each item's result; open progress arrives here too and is ignored. Files that
-// include this header include "Common/Common.h" first.
+// reports each item's result; open progress arrives here too and is ignored.
+// The archive library's headers need its "Common/Common.h" before anything else.
+#include "Common/Common.h"
+
 #include <windows.h>
 
 #include <string>
 
-#include "Common/Common.h"
 #include "Common/MyCom.h"
 #include "7zip/Archive/IArchive.h"
 #include "7zip/Common/FileStreams.h"

@@ -4,19 +4,15 @@
 
 #include <vector>
 
+#include "ArchivePaths.h"
 #include "Handles.h"
+#include "LastError.h"
 
 namespace status = veltrano::status;
 
 namespace {
 
 using FindRecords = std::vector<WIN32_FIND_DATAW>;
-
-// The last Windows error of a failed call; a call that failed without one still failed.
-Status LastErrorOr(Status fallback) {
-  const DWORD error = GetLastError();
-  return error != 0 ? error : fallback;
-}
 
 bool IsMissing(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -27,11 +23,6 @@ bool IsDotEntry(const WIN32_FIND_DATAW& entry) {
 }
 
 bool Has(DWORD attributes, DWORD flag) { return (attributes & flag) != 0; }
-
-std::wstring JoinPath(const std::wstring& folder, const wchar_t* name) {
-  if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) return folder + name;
-  return folder + L"\\" + name;
-}
 
 void RememberFirst(Status& remembered, Status error) {
   if (remembered == status::kOk) remembered = error;
@@ -52,13 +43,13 @@ void Reset(uint32_t* counter) {
 Status ListEntries(const std::wstring& folder, FindRecords& entries) {
   entries.clear();
   WIN32_FIND_DATAW data;
-  FindHandle find(JoinPath(folder, L"*"), data);
-  if (!find.IsValid()) return LastErrorOr(status::kFailed);
+  FindHandle find(WithTrailingSeparator(folder) + L"*", data);
+  if (!find.IsValid()) return LastErrorOr();
   do {
     entries.push_back(data);
   } while (find.Next(data));
   const DWORD error = GetLastError();
-  return error == ERROR_NO_MORE_FILES ? status::kOk : LastErrorOr(status::kFailed);
+  return error == ERROR_NO_MORE_FILES ? status::kOk : LastErrorOr();
 }
 
 // Removes a junction or symbolic link itself. It is opened as the link, and deleted through
@@ -69,14 +60,14 @@ Status RemoveLink(const std::wstring& path) {
       CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!link.IsValid()) return LastErrorOr(status::kFailed);
+  if (!link.IsValid()) return LastErrorOr();
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(link.Get(), &info)) return LastErrorOr(status::kFailed);
+  if (!GetFileInformationByHandle(link.Get(), &info)) return LastErrorOr();
   if (!Has(info.dwFileAttributes, FILE_ATTRIBUTE_REPARSE_POINT)) return status::kFailed;
   FILE_DISPOSITION_INFO disposition = {TRUE};
   if (!SetFileInformationByHandle(link.Get(), FileDispositionInfo, &disposition,
                                   sizeof(disposition))) {
-    return LastErrorOr(status::kFailed);
+    return LastErrorOr();
   }
   return status::kOk;
 }
@@ -98,13 +89,13 @@ Status DeleteOneFile(const std::wstring& path, uint32_t* keptFiles) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
-    return IsMissing(error) ? status::kNotFound : LastErrorOr(status::kFailed);
+    return IsMissing(error) ? status::kNotFound : LastErrorOr();
   }
   if (Has(attributes, FILE_ATTRIBUTE_READONLY) &&
       !SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) {
-    return LastErrorOr(status::kFailed);
+    return LastErrorOr();
   }
-  if (!DeleteFileW(path.c_str())) return LastErrorOr(status::kFailed);
+  if (!DeleteFileW(path.c_str())) return LastErrorOr();
   if (keptFiles == nullptr) return status::kOk;
   switch (ProbeDeletedName(path)) {
     case DeletedName::Pending:
@@ -125,22 +116,6 @@ struct TreeCounters {
   uint32_t* keptFolders;
 };
 
-Status DeleteTree(const std::wstring& folder, TreeCounters counters);
-
-// A sub-folder is deleted with counters of its own, which are then added to ours.
-Status DeleteSubTree(const std::wstring& folder, TreeCounters counters) {
-  uint32_t keptFiles = 0;
-  uint32_t failedFiles = 0;
-  uint32_t keptFolders = 0;
-  const Status result = DeleteTree(folder, {counters.keptFiles ? &keptFiles : nullptr,
-                                            counters.failedFiles ? &failedFiles : nullptr,
-                                            counters.keptFolders ? &keptFolders : nullptr});
-  AddTo(counters.keptFiles, keptFiles);
-  AddTo(counters.failedFiles, failedFiles);
-  AddTo(counters.keptFolders, keptFolders);
-  return result;
-}
-
 Status DeleteTree(const std::wstring& folder, TreeCounters counters) {
   bool allGone = counters.keptFiles != nullptr;
   FindRecords entries;
@@ -154,7 +129,7 @@ Status DeleteTree(const std::wstring& folder, TreeCounters counters) {
       continue;
     }
     if (IsDotEntry(entry)) continue;
-    const std::wstring path = JoinPath(folder, entry.cFileName);
+    const std::wstring path = WithTrailingSeparator(folder) + entry.cFileName;
     if (Has(attributes, FILE_ATTRIBUTE_REPARSE_POINT)) {
       const Status result = RemoveLink(path);
       if (result != status::kOk) {
@@ -164,7 +139,7 @@ Status DeleteTree(const std::wstring& folder, TreeCounters counters) {
                                                             : counters.failedFiles);
       }
     } else if (Has(attributes, FILE_ATTRIBUTE_DIRECTORY)) {
-      const Status result = DeleteSubTree(path, counters);
+      const Status result = DeleteTree(path, counters);
       if (result != status::kOk && result != status::kFolderStillBusy) {
         allGone = false;
         RememberFirst(remembered, result);
@@ -205,11 +180,7 @@ Status DeleteFolderTree(const std::wstring& folder, uint32_t* keptFiles, uint32_
   Reset(keptFiles);
   Reset(failedFiles);
   Reset(keptFolders);
-  if (IsLink(folder)) {
-    const Status result = RemoveLink(folder);
-    if (result != status::kOk) Increment(keptFolders);
-    return result;
-  }
+  if (IsLink(folder)) return RemoveLinkedFolder(folder, keptFolders);
   return DeleteTree(folder, {keptFiles, failedFiles, keptFolders});
 }
 
@@ -235,7 +206,7 @@ Status RemoveEmptyFolderTree(const std::wstring& folder, uint32_t* remaining) {
       empty = false;
       continue;
     }
-    const std::wstring path = JoinPath(folder, entry.cFileName);
+    const std::wstring path = WithTrailingSeparator(folder) + entry.cFileName;
     uint32_t subRemaining = 0;
     const Status result = Has(entry.dwFileAttributes, FILE_ATTRIBUTE_REPARSE_POINT)
                               ? RemoveLinkedFolder(path, &subRemaining)

@@ -42,7 +42,6 @@ class ItemIdList {
 
 LRESULT ExtractToDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   edit_ = GetDlgItem(IDC_TARGET_PATH);
-  browseButton_ = GetDlgItem(IDC_BROWSE);
   SetWindowText(g_cfg.title.c_str());
   if (!path.empty()) ::SetWindowTextW(edit_, path.c_str());
   CenterWindow();

@@ -48,5 +48,4 @@ class ExtractToDlg : public winui::CDialogImpl<ExtractToDlg>,
   static int CALLBACK BrowseCallback(HWND browser, UINT msg, LPARAM lParam, LPARAM data);
 
   HWND edit_ = nullptr;
-  HWND browseButton_ = nullptr;
 };

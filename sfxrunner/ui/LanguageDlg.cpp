@@ -21,9 +21,7 @@ LRESULT LanguageDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     EndDialog(IDOK);
     return TRUE;
   }
-  prompt_ = GetDlgItem(IDC_LANGUAGE_PROMPT);
   combo_ = GetDlgItem(IDC_LANGUAGE_COMBO);
-  okButton_ = GetDlgItem(IDOK);
   SetWindowText(g_cfg.title.c_str());
   FillList();
   PreselectItem();
@@ -48,13 +46,11 @@ LRESULT LanguageDlg::OnOk(WORD, WORD, HWND, BOOL&) {
       }
     }
   }
-  ClearList();
   EndDialog(result);
   return 0;
 }
 
 LRESULT LanguageDlg::OnAppExit(WORD, WORD, HWND, BOOL&) {
-  ClearList();
   EndDialog(IDCANCEL);
   return 0;
 }
@@ -96,9 +92,4 @@ std::wstring LanguageDlg::TagOfItem(LRESULT item) const {
   const LRESULT index = ::SendMessageW(combo_, CB_GETITEMDATA, static_cast<WPARAM>(item), 0);
   if (index < 0 || static_cast<size_t>(index) >= itemTags_.size()) return std::wstring();
   return itemTags_[static_cast<size_t>(index)];
-}
-
-void LanguageDlg::ClearList() {
-  itemTags_.clear();
-  ::SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
 }

@@ -51,11 +51,8 @@ class LanguageDlg : public winui::CDialogImpl<LanguageDlg>,
   void PreselectItem();
   // The tag of combo item `item`, or empty.
   std::wstring TagOfItem(LRESULT item) const;
-  void ClearList();
 
-  HWND prompt_ = nullptr;
   HWND combo_ = nullptr;
-  HWND okButton_ = nullptr;
   std::wstring chosenTag_;
   LanguageMgr* manager_;              // not owned
   std::vector<std::wstring> itemTags_;  // an item's data value is its index here

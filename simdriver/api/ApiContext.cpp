@@ -31,7 +31,9 @@ Status ApiContext::Ready() {
     iniChecked_ = true;
   }
   VT_RETURN_IF_FAILED(iniStatus_);
-  return store_.Open(StateNameFromEnvironment());
+  // The environment names the state only once: an open state stays this process's state.
+  if (!store_.IsOpen()) VT_RETURN_IF_FAILED(store_.Open(StateNameFromEnvironment()));
+  return status::kOk;
 }
 
 Status ApiContext::RegisterPnp(HWND window, UINT message) {
@@ -59,10 +61,7 @@ Status ApiContext::EnumerateDevices() {
 }
 
 Status ApiContext::Enumerate(SharedState& state) {
-  devices_.clear();
-  for (const DeviceRecord* device : ConnectedDevices(state)) {
-    devices_.push_back({device->id, device->connection});
-  }
+  devices_ = ConnectionsOf(state);
   enumerated_ = true;
   return status::kOk;
 }
@@ -84,7 +83,7 @@ Status ApiContext::OpenDeviceByIndex(uint32_t index, uint32_t* handle) {
   return store_.Run([&](SharedState& state) {
     VT_RETURN_IF_FAILED(TakeEntryPointFault(state, "SONARIX_OpenDeviceByIndex"));
     if (index >= devices_.size()) return status::kNoSuchDevice;
-    if (ConnectedDevice(state, devices_[index]) == nullptr) return status::kDeviceRemoved;
+    if (FindConnected(state, devices_[index]) == nullptr) return status::kDeviceRemoved;
     return AllocateHandle(devices_[index], *handle);
   });
 }
@@ -107,7 +106,7 @@ Status ApiContext::DspRequest(RequestCall call, uint32_t handle, void* buffer, u
   std::vector<uint8_t> request(callerBytes, callerBytes + size);
   const HandleSlot* slot = SlotOf(handle);
   const Status result = store_.Run([&](SharedState& state) {
-    DeviceRecord* device = slot == nullptr ? nullptr : ConnectedDevice(state, slot->device);
+    DeviceRecord* device = slot == nullptr ? nullptr : FindConnected(state, slot->device);
     Status answer = TakeEntryPointFault(state, EntryPointOf(call));
     uint32_t property = 0;
     if (answer == status::kOk && slot == nullptr) answer = status::kInvalidHandle;
@@ -149,14 +148,6 @@ ApiContext::HandleSlot* ApiContext::SlotOf(uint32_t handle) {
   const uint32_t generation = (handle >> 16) & 0xFF;
   if (!slot.open || slot.generation != generation) return nullptr;
   return &slot;
-}
-
-DeviceRecord* ApiContext::ConnectedDevice(SharedState& state, const Connection& device) {
-  DeviceRecord* record = FindDevice(state, device.id);
-  if (record == nullptr || record->connected == 0 || record->connection != device.connection) {
-    return nullptr;
-  }
-  return record;
 }
 
 }  // namespace sonarixsim

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PnpNotifier.h"
+#include "SimDevices.h"
 #include "SimHandles.h"
 #include "SimLayout.h"
 #include "SimStateStore.h"
@@ -30,10 +31,6 @@ class ApiContext {
   Status DspRequest(RequestCall call, uint32_t handle, void* buffer, uint32_t size);
 
  private:
-  struct Connection {
-    uint32_t id = 0;
-    uint32_t connection = 0;
-  };
   struct HandleSlot {
     bool open = false;
     uint8_t generation = 0;
@@ -47,7 +44,6 @@ class ApiContext {
   Status Enumerate(SharedState& state);
   Status AllocateHandle(const Connection& device, uint32_t& handle);
   HandleSlot* SlotOf(uint32_t handle);
-  static DeviceRecord* ConnectedDevice(SharedState& state, const Connection& device);
 
   CriticalSection lock_;
   bool iniChecked_ = false;

@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+#include "VTWinModuleFileName.h"
+
 namespace sonarixsim {
 namespace {
 
@@ -14,21 +16,7 @@ bool IsDashPosition(size_t position) {
   return position == 9 || position == 14 || position == 19 || position == 24;
 }
 
-}  // namespace
-
-std::wstring IniPathOfModule(HMODULE module) {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(module, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::wstring();
-  std::wstring iniPath(path, length);
-  const size_t dot = iniPath.find_last_of(L'.');
-  const size_t slash = iniPath.find_last_of(L"\\/");
-  if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) {
-    iniPath.erase(dot);
-  }
-  return iniPath + L".ini";
-}
-
+// "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}" with hexadecimal digits of either case.
 bool IsRegistryFormGuid(const std::wstring& text) {
   if (text.size() != kGuidLength || text.front() != L'{' || text.back() != L'}') return false;
   for (size_t position = 1; position + 1 < kGuidLength; ++position) {
@@ -36,6 +24,14 @@ bool IsRegistryFormGuid(const std::wstring& text) {
     if (IsDashPosition(position) ? c != L'-' : !std::iswxdigit(c)) return false;
   }
   return true;
+}
+
+}  // namespace
+
+std::wstring IniPathOfModule(HMODULE module) {
+  veltrano::VTWinModuleFileName name;
+  if (name.InitWithModuleHandle(module) != status::kOk) return std::wstring();
+  return name.drive + name.directory + name.fileName + L".ini";
 }
 
 Status CheckDriverIni(const std::wstring& path) {

@@ -10,8 +10,6 @@
 namespace sonarixsim {
 
 std::wstring IniPathOfModule(HMODULE module);
-// "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}" with hexadecimal digits of either case.
-bool IsRegistryFormGuid(const std::wstring& text);
 // 0 for a file with a valid GUID; kIniMissing without the file; kIniInvalid otherwise.
 Status CheckDriverIni(const std::wstring& path);
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "SimDevices.h"
-
 namespace sonarixsim {
 
 Status PnpNotifier::Start(StateStore& store, HWND window, UINT message) {
@@ -62,9 +60,7 @@ void PnpNotifier::Run() {
 Status PnpNotifier::ReadConnections(std::vector<Connection>& connections) {
   connections.clear();
   return store_->Run([&](SharedState& state) {
-    for (const DeviceRecord* device : ConnectedDevices(state)) {
-      connections.push_back({device->id, device->connection});
-    }
+    connections = ConnectionsOf(state);
     return status::kOk;
   });
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "SimDevices.h"
 #include "SimHandles.h"
 #include "SimStateStore.h"
 
@@ -29,14 +30,6 @@ class PnpNotifier {
   void Stop();
 
  private:
-  struct Connection {
-    uint32_t id;
-    uint32_t connection;
-    bool operator==(const Connection& other) const {
-      return id == other.id && connection == other.connection;
-    }
-  };
-
   static DWORD WINAPI ThreadMain(void* self);
   void Run();
   Status ReadConnections(std::vector<Connection>& connections);

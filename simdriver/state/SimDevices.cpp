@@ -149,6 +149,22 @@ std::vector<DeviceRecord*> ConnectedDevices(SharedState& state) {
   return devices;
 }
 
+std::vector<Connection> ConnectionsOf(SharedState& state) {
+  std::vector<Connection> connections;
+  for (const DeviceRecord* device : ConnectedDevices(state)) {
+    connections.push_back({device->id, device->connection});
+  }
+  return connections;
+}
+
+DeviceRecord* FindConnected(SharedState& state, const Connection& connection) {
+  DeviceRecord* device = FindDevice(state, connection.id);
+  if (device == nullptr || device->connected == 0 || device->connection != connection.connection) {
+    return nullptr;
+  }
+  return device;
+}
+
 std::vector<DeviceRecord*> KnownDevices(SharedState& state) {
   std::vector<DeviceRecord*> devices = ConnectedDevices(state);
   std::vector<DeviceRecord*> unplugged;

@@ -40,6 +40,18 @@ Status ReconnectDevice(SharedState& state, uint32_t id);
 DeviceRecord* FindDevice(SharedState& state, uint32_t id);
 // The connected devices in list order: the one plugged in first comes first.
 std::vector<DeviceRecord*> ConnectedDevices(SharedState& state);
+// One connection of a device: a device plugged in again is another connection.
+struct Connection {
+  uint32_t id = 0;
+  uint32_t connection = 0;
+  bool operator==(const Connection& other) const {
+    return id == other.id && connection == other.connection;
+  }
+};
+// The connected devices' connections in list order.
+std::vector<Connection> ConnectionsOf(SharedState& state);
+// The device while that connection lasts; null once it is unplugged, even if plugged in again.
+DeviceRecord* FindConnected(SharedState& state, const Connection& connection);
 // Every known device: the connected ones in list order, then the unplugged ones by id.
 std::vector<DeviceRecord*> KnownDevices(SharedState& state);
 

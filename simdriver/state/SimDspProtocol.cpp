@@ -63,21 +63,11 @@ Status CheckRecords(const std::vector<uint8_t>& request, uint32_t recordSize) {
                                                                  : status::kWrongRequestSize;
 }
 
+// The channel-count properties follow the family order; `id` is one of them.
 uint32_t CountOfProperty(const DeviceRecord& device, uint32_t id) {
-  switch (id) {
-    case property::kChannelCountDeviceOutput:
-      return device.counts.outputs[wirekind::kDeviceOutput];
-    case property::kChannelCountDeviceInput:
-      return device.counts.inputs[wirekind::kDeviceInput];
-    case property::kChannelCountAppPlayback:
-      return device.counts.inputs[wirekind::kAppPlayback];
-    case property::kChannelCountAppRecording:
-      return device.counts.outputs[wirekind::kAppRecording];
-    case property::kChannelCountAppPlaybackVirt:
-      return device.counts.inputs[wirekind::kAppPlaybackVirt];
-    default:
-      return device.counts.outputs[wirekind::kAppRecordingVirt];
-  }
+  FamilyCounts counts = {};
+  CountsToFamilyOrder(device.counts, counts);
+  return counts[id - property::kChannelCountDeviceOutput];
 }
 
 Status GetMixerInfo(const DeviceRecord& device, std::vector<uint8_t>& request) {

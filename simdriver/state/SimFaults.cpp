@@ -31,14 +31,14 @@ Status Take(FaultRecord& fault) {
   return answer;
 }
 
-}  // namespace
-
 const std::vector<std::string>& FaultableEntryPoints() {
   static const std::vector<std::string> names = {
       "SONARIX_RegisterPnpNotification", "SONARIX_EnumerateDevices", "SONARIX_OpenDeviceByIndex",
       "SONARIX_GetDspProperty", "SONARIX_SetDspProperty"};
   return names;
 }
+
+}  // namespace
 
 bool IsFaultableEntryPoint(const std::string& name) {
   const auto& names = FaultableEntryPoints();

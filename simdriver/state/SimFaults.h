@@ -12,7 +12,6 @@
 namespace sonarixsim {
 
 // The entry points whose work a fault can replace.
-const std::vector<std::string>& FaultableEntryPoints();
 bool IsFaultableEntryPoint(const std::string& name);
 
 // `times` 0 answers until cleared. A second fault for the same target replaces the first.

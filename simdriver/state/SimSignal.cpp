@@ -22,8 +22,7 @@ double InputLevelDb(const ChannelAddress& input, uint32_t nowMs) {
   return kCentreDb + kSwingDb * std::sin(2.0 * kPi * cycle);
 }
 
-}  // namespace
-
+// kNoLevel for silence (below -120 dB); otherwise the level, at most the largest int16.
 int16_t LevelFromAmplitude(double amplitude) {
   if (!(amplitude > kSilence)) return kNoLevel;
   const double level = std::round(2000.0 * std::log10(amplitude));
@@ -45,6 +44,8 @@ double OutputAmplitude(const DeviceRecord& device, const ChannelAddress& output,
   }
   return sum * device.gains[output.kind][output.index] / kUnityWeight;
 }
+
+}  // namespace
 
 int16_t ChannelLevel(const DeviceRecord& device, Side side, const ChannelAddress& channel,
                      uint32_t nowMs) {

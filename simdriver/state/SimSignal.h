@@ -11,12 +11,6 @@
 
 namespace sonarixsim {
 
-// kNoLevel for silence (below -120 dB); otherwise the level, at most the largest int16.
-int16_t LevelFromAmplitude(double amplitude);
-
-double InputAmplitude(const ChannelAddress& input, uint32_t nowMs);
-double OutputAmplitude(const DeviceRecord& device, const ChannelAddress& output, uint32_t nowMs);
-
 int16_t ChannelLevel(const DeviceRecord& device, Side side, const ChannelAddress& channel,
                      uint32_t nowMs);
 

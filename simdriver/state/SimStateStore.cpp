@@ -97,7 +97,6 @@ Status StateStore::CreateObjects(const std::wstring& name) {
 
   state_ = static_cast<SharedState*>(view_.Get());
   if (!IsStateCurrent(*state_)) ResetState(*state_, true);
-  name_ = name;
   return status::kOk;
 }
 

@@ -39,7 +39,6 @@ class StateStore {
   // version, starts as after a reset: one device with the default counts.
   Status Open(const std::wstring& name);
   bool IsOpen() const { return state_ != nullptr; }
-  const std::wstring& Name() const { return name_; }
 
   // The changes counter, read without the lock.
   LONG DeviceChanges() const;
@@ -56,7 +55,6 @@ class StateStore {
  private:
   Status CreateObjects(const std::wstring& name);
 
-  std::wstring name_;
   UniqueHandle mutex_;
   UniqueHandle file_;
   UniqueHandle mapping_;

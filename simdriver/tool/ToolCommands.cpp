@@ -40,8 +40,11 @@ int WrongCount(const char* command) {
   return UsageError(std::string("wrong number of arguments for \"") + command + "\"");
 }
 
-bool ParseDeviceId(const std::string& text, uint32_t& id) {
-  return ParseUnsigned(text, id) && id != 0;
+// False, after the usage message, when `text` is not a device id.
+bool TakeDeviceId(const std::string& text, uint32_t& id) {
+  if (ParseUnsigned(text, id) && id != 0) return true;
+  UsageError("invalid device id \"" + text + "\"");
+  return false;
 }
 
 std::string CountsText(const ChannelCounts& counts) {
@@ -53,13 +56,14 @@ std::string CountsText(const ChannelCounts& counts) {
   return text;
 }
 
-// The device of an id, connected or not, for the commands that read or set its mixer.
-Status WithDevice(StateStore& store, uint32_t id, DeviceRecord& copy) {
+// Runs `operation(DeviceRecord&)` under the lock on the device of an id, connected or not, for
+// the commands that read or set its mixer.
+template <typename Operation>
+Status OnDevice(StateStore& store, uint32_t id, Operation&& operation) {
   return store.Run([&](SharedState& state) {
     DeviceRecord* device = FindDevice(state, id);
     if (device == nullptr) return status::kNoSuchDevice;
-    copy = *device;
-    return status::kOk;
+    return operation(*device);
   });
 }
 
@@ -112,8 +116,7 @@ int RunConnectionChange(StateStore& store, const Arguments& arguments, const cha
                         Status (*change)(SharedState&, uint32_t), const char* done) {
   if (arguments.size() != 1) return WrongCount(command);
   uint32_t id = 0;
-  if (!ParseDeviceId(arguments[0], id))
-    return UsageError("invalid device id \"" + arguments[0] + "\"");
+  if (!TakeDeviceId(arguments[0], id)) return kExitUsage;
   const Status result = store.Run([&](SharedState& state) { return change(state, id); });
   if (result != status::kOk) return OperationFailed(command, result);
   std::printf("device %u %s\n", id, done);
@@ -134,8 +137,7 @@ int RunNode(StateStore& store, const Arguments& arguments) {
   ChannelAddress input = {};
   ChannelAddress output = {};
   uint32_t weight = 0;
-  if (!ParseDeviceId(arguments[0], id))
-    return UsageError("invalid device id \"" + arguments[0] + "\"");
+  if (!TakeDeviceId(arguments[0], id)) return kExitUsage;
   if (!ParseChannel(arguments[1], Side::Input, input)) {
     return UsageError("invalid input channel \"" + arguments[1] + "\"");
   }
@@ -146,11 +148,9 @@ int RunNode(StateStore& store, const Arguments& arguments) {
   if (write && !ParseWeight(arguments[3], weight)) {
     return UsageError("invalid weight \"" + arguments[3] + "\"");
   }
-  const Status result = store.Run([&](SharedState& state) {
-    DeviceRecord* device = FindDevice(state, id);
-    if (device == nullptr) return status::kNoSuchDevice;
-    return write ? WriteNodeWeight(*device, input, output, weight)
-                 : ReadNodeWeight(*device, input, output, weight);
+  const Status result = OnDevice(store, id, [&](DeviceRecord& device) {
+    return write ? WriteNodeWeight(device, input, output, weight)
+                 : ReadNodeWeight(device, input, output, weight);
   });
   if (result != status::kOk) return OperationFailed("node", result);
   std::printf("%s -> %s: %s\n", ChannelName(Side::Input, input).c_str(),
@@ -163,8 +163,7 @@ int RunGain(StateStore& store, const Arguments& arguments) {
   uint32_t id = 0;
   ChannelAddress output = {};
   uint32_t gain = 0;
-  if (!ParseDeviceId(arguments[0], id))
-    return UsageError("invalid device id \"" + arguments[0] + "\"");
+  if (!TakeDeviceId(arguments[0], id)) return kExitUsage;
   if (!ParseChannel(arguments[1], Side::Output, output)) {
     return UsageError("invalid output channel \"" + arguments[1] + "\"");
   }
@@ -172,10 +171,8 @@ int RunGain(StateStore& store, const Arguments& arguments) {
   if (write && !ParseWeight(arguments[2], gain)) {
     return UsageError("invalid gain \"" + arguments[2] + "\"");
   }
-  const Status result = store.Run([&](SharedState& state) {
-    DeviceRecord* device = FindDevice(state, id);
-    if (device == nullptr) return status::kNoSuchDevice;
-    return write ? WriteOutputGain(*device, output, gain) : ReadOutputGain(*device, output, gain);
+  const Status result = OnDevice(store, id, [&](DeviceRecord& device) {
+    return write ? WriteOutputGain(device, output, gain) : ReadOutputGain(device, output, gain);
   });
   if (result != status::kOk) return OperationFailed("gain", result);
   std::printf("%s gain: %s\n", ChannelName(Side::Output, output).c_str(), WeightText(gain).c_str());
@@ -196,10 +193,12 @@ void PrintLevels(const DeviceRecord& device, Side side, uint32_t nowMs) {
 int RunLevels(StateStore& store, const Arguments& arguments) {
   if (arguments.size() != 1) return WrongCount("levels");
   uint32_t id = 0;
-  if (!ParseDeviceId(arguments[0], id))
-    return UsageError("invalid device id \"" + arguments[0] + "\"");
+  if (!TakeDeviceId(arguments[0], id)) return kExitUsage;
   DeviceRecord device = {};
-  const Status result = WithDevice(store, id, device);
+  const Status result = OnDevice(store, id, [&](DeviceRecord& found) {
+    device = found;
+    return status::kOk;
+  });
   if (result != status::kOk) return OperationFailed("levels", result);
   std::printf("device %u, meters %s; levels as the running meters show them now:\n", id,
               device.metersRunning != 0 ? "on" : "off");

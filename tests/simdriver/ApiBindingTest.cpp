@@ -6,82 +6,18 @@
 
 #include "SimStatus.h"
 #include "SimTestSupport.h"
+#include "SonarixApiEntryPoints.h"
 
 namespace {
 
 using simtest::SimDriverTest;
 
-// The 70 names in the order the mixer binds them.
-const std::vector<std::string> kEntryPoints = {"SONARIX_GetApiVersion",
-                                               "SONARIX_CheckApiVersion",
-                                               "SONARIX_RegisterPnpNotification",
-                                               "SONARIX_UnregisterPnpNotification",
-                                               "SONARIX_EnumerateDevices",
-                                               "SONARIX_GetDeviceCount",
-                                               "SONARIX_OpenDeviceByIndex",
-                                               "SONARIX_OpenDeviceByChannelIdString",
-                                               "SONARIX_CloseDevice",
-                                               "SONARIX_GetDeviceProperties",
-                                               "SONARIX_GetDeviceInstanceIdString",
-                                               "SONARIX_GetDeviceContainerIdString",
-                                               "SONARIX_GetChannelIndexForChannelIdString",
-                                               "SONARIX_GetChannelIdString",
-                                               "SONARIX_RegisterDeviceNotification",
-                                               "SONARIX_ReadDeviceNotification",
-                                               "SONARIX_GetSupportedSampleRates",
-                                               "SONARIX_GetCurrentSampleRate",
-                                               "SONARIX_SetSampleRate",
-                                               "SONARIX_GetSupportedClockSources",
-                                               "SONARIX_GetClockSourceStatus",
-                                               "SONARIX_GetCurrentClockSource",
-                                               "SONARIX_SetCurrentClockSource",
-                                               "SONARIX_GetSupportedStreamFormats",
-                                               "SONARIX_GetCurrentStreamFormat",
-                                               "SONARIX_SetCurrentStreamFormat",
-                                               "SONARIX_GetStreamFormatSelectionMode",
-                                               "SONARIX_SetSoundDeviceProfile",
-                                               "SONARIX_GetControlPanelOptions",
-                                               "SONARIX_GetChannelProperties",
-                                               "SONARIX_GetChannelInfo",
-                                               "SONARIX_GetVolumeMuteInfo",
-                                               "SONARIX_GetVolume",
-                                               "SONARIX_SetVolume",
-                                               "SONARIX_GetMute",
-                                               "SONARIX_SetMute",
-                                               "SONARIX_GetUsbConfigDescriptor",
-                                               "SONARIX_GetUsbStringDescriptorString",
-                                               "SONARIX_AudioControlRequestSet",
-                                               "SONARIX_AudioControlRequestGet",
-                                               "SONARIX_ClassVendorRequestOut",
-                                               "SONARIX_ClassVendorRequestIn",
-                                               "SONARIX_GetDriverInfo",
-                                               "SONARIX_GetASIOInstanceInfo",
-                                               "SONARIX_SetASIOBufferPreferredSize",
-                                               "SONARIX_SetPreferredASIODevice",
-                                               "SONARIX_ClearPreferredASIODevice",
-                                               "SONARIX_GetDeviceUsbMode",
-                                               "SONARIX_GetClientInfo",
-                                               "SONARIX_GetDeviceStreamingMode",
-                                               "SONARIX_SetDeviceStreamingMode",
-                                               "SONARIX_LoadFirmwareImageFromBuffer",
-                                               "SONARIX_LoadFirmwareImageFromFile",
-                                               "SONARIX_GetFirmwareImageSize",
-                                               "SONARIX_UnloadFirmwareImage",
-                                               "SONARIX_GetFirmwareImage",
-                                               "SONARIX_StartDfuDownload",
-                                               "SONARIX_StartDfuUpload",
-                                               "SONARIX_StartDfuRevertToFactoryImage",
-                                               "SONARIX_GetDfuStatus",
-                                               "SONARIX_EndDfuProc",
-                                               "SONARIX_GetDspProperty",
-                                               "SONARIX_SetDspProperty",
-                                               "SONARIX_GetExtendedInfo",
-                                               "SONARIX_SetHwChannelHiddenFlags",
-                                               "SONARIX_QueryDriverStatistics",
-                                               "SONARIX_ResetDriverStatistics",
-                                               "SONARIX_QueryDeviceStatistics",
-                                               "SONARIX_StatusCodeStringW",
-                                               "SONARIX_StatusCodeStringA"};
+// The names in the order the mixer binds them.
+const std::vector<std::string> kEntryPoints = {
+#define SONARIX_ENTRY_POINT_NAME(name, major, minor) #name,
+    SONARIX_API_ENTRY_POINTS(SONARIX_ENTRY_POINT_NAME)
+#undef SONARIX_ENTRY_POINT_NAME
+};
 
 }  // namespace
 

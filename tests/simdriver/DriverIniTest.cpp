@@ -1,8 +1,6 @@
 // The library's own configuration file beside it decides whether device calls work.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "SimStatus.h"
 #include "SimTestSupport.h"
 
@@ -11,25 +9,22 @@ namespace {
 using simtest::SimApi;
 namespace status = sonarixsim::status;
 
-// A copy of the library in a folder of its own, with or without a configuration file.
+// A copy of the library in a folder of its own, with or without a configuration file; the
+// scratch folder takes both away.
 class DriverIniTest : public simtest::SimDriverTest {
  protected:
   void TearDown() override {
     copy_.Unload();
-    DeleteFileW((folder_ + L"\\sonarixapi.ini").c_str());
-    DeleteFileW((folder_ + L"\\sonarixapi.dll").c_str());
-    RemoveDirectoryW(folder_.c_str());
     SimDriverTest::TearDown();
   }
 
   void LoadCopy(const char* iniText) {
-    folder_ = simtest::ScratchFolder() + L"\\" + stateName_;
+    folder_ = scratch_.File(L"copy");
     CreateDirectoryW(folder_.c_str(), nullptr);
     ASSERT_TRUE(
         CopyFileW(simtest::LibraryPath().c_str(), (folder_ + L"\\sonarixapi.dll").c_str(), FALSE));
     if (iniText != nullptr) {
-      std::ofstream ini((folder_ + L"\\sonarixapi.ini").c_str(), std::ios::binary);
-      ini << iniText;
+      ASSERT_TRUE(uitest::WriteFileBytes(folder_ + L"\\sonarixapi.ini", iniText));
     }
     ASSERT_TRUE(copy_.Load(folder_ + L"\\sonarixapi.dll"));
     ASSERT_NE(api_.module, copy_.module) << "the copy is a library of its own";

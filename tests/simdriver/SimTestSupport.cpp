@@ -1,9 +1,5 @@
 #include "SimTestSupport.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
 #include "UiPath.h"
 #include "UiProcess.h"
 
@@ -11,11 +7,6 @@ namespace simtest {
 namespace {
 
 constexpr DWORD kToolTimeoutMs = 30000;
-
-std::string ReadWholeFile(const std::wstring& path) {
-  std::ifstream file(path.c_str(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 std::wstring StateNameOf(const ::testing::TestInfo& test) {
   std::wstring name = L"t" + std::to_wstring(GetCurrentProcessId()) + L".";
@@ -32,14 +23,6 @@ std::wstring StateNameOf(const ::testing::TestInfo& test) {
 std::wstring LibraryPath() { return uitest::WindowsPathOf(SONARIX_DLL); }
 std::wstring ToolPath() { return uitest::WindowsPathOf(SONARIXSIM_EXE); }
 std::wstring ClientPath() { return uitest::WindowsPathOf(SIMCLIENT_EXE); }
-
-std::wstring ScratchFolder() {
-  wchar_t temp[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH + 1, temp);
-  const std::wstring folder = std::wstring(temp) + L"simdriver_tests";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder;
-}
 
 bool SimApi::Load(const std::wstring& path) {
   module = LoadLibraryW(path.c_str());
@@ -100,7 +83,7 @@ void PutNode(std::vector<uint8_t>& bytes, size_t offset, uint8_t inputKind, uint
 void SimDriverTest::SetUp() {
   stateName_ = StateNameOf(*::testing::UnitTest::GetInstance()->current_test_info());
   SetEnvironmentVariableW(sonarixsim::kStateNameVariable, stateName_.c_str());
-  SetEnvironmentVariableW(sonarixsim::kStateFolderVariable, ScratchFolder().c_str());
+  SetEnvironmentVariableW(sonarixsim::kStateFolderVariable, scratch_.Path().c_str());
   store_ = std::make_unique<sonarixsim::StateStore>();
   ASSERT_EQ(0u, store_->Open(stateName_));
   ASSERT_EQ(0u, WithState([](sonarixsim::SharedState& state) {
@@ -113,7 +96,6 @@ void SimDriverTest::SetUp() {
 void SimDriverTest::TearDown() {
   api_.Unload();
   store_.reset();
-  DeleteFileW(sonarixsim::StateFilePath(stateName_).c_str());
 }
 
 uint32_t SimDriverTest::Plug(const sonarixsim::FamilyCounts& counts, uint32_t layout) {
@@ -148,8 +130,8 @@ std::vector<sonarixsim::LoggedRequest> SimDriverTest::RequestLog() {
 }
 
 ToolRun SimDriverTest::RunTool(const std::wstring& arguments) {
-  const std::wstring outputFile = ScratchFolder() + L"\\" + stateName_ + L".out";
-  const std::wstring errorFile = ScratchFolder() + L"\\" + stateName_ + L".err";
+  const std::wstring outputFile = scratch_.File(stateName_ + L".out");
+  const std::wstring errorFile = scratch_.File(stateName_ + L".err");
   uitest::StartOptions options;
   options.standardOutputFile = outputFile;
   options.standardErrorFile = errorFile;
@@ -158,10 +140,8 @@ ToolRun SimDriverTest::RunTool(const std::wstring& arguments) {
   EXPECT_EQ(0u, tool.Start(ToolPath(), arguments, options));
   EXPECT_TRUE(tool.WaitForExit(kToolTimeoutMs));
   run.exitCode = tool.ExitCode();
-  run.output = ReadWholeFile(outputFile);
-  run.errors = ReadWholeFile(errorFile);
-  DeleteFileW(outputFile.c_str());
-  DeleteFileW(errorFile.c_str());
+  uitest::ReadFileBytes(outputFile, run.output);
+  uitest::ReadFileBytes(errorFile, run.errors);
   return run;
 }
 

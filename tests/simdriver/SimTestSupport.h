@@ -14,6 +14,7 @@
 #include "SimRequestLog.h"
 #include "SimStateStore.h"
 #include "SonarixApi.h"
+#include "UiFiles.h"
 
 namespace simtest {
 
@@ -22,8 +23,6 @@ using sonarixsim::Status;
 std::wstring LibraryPath();
 std::wstring ToolPath();
 std::wstring ClientPath();
-// A folder of the test's own for state files and copies of the library.
-std::wstring ScratchFolder();
 
 // The entry points the mixer calls, taken with GetProcAddress.
 struct SimApi {
@@ -63,8 +62,9 @@ struct ToolRun {
   std::string errors;
 };
 
-// Each test gets a state named after itself and this process, in the scratch folder, empty
-// at the start and deleted at the end; the library is loaded fresh for each test.
+// Each test gets a state named after itself and this process, in a scratch folder of its own
+// that goes with everything in it at the end; the state starts empty and the library is
+// loaded fresh for each test.
 class SimDriverTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -85,6 +85,8 @@ class SimDriverTest : public ::testing::Test {
     return store_->Run(std::forward<Operation>(operation));
   }
 
+  // Declared first so that it goes last, after the library and the state let go of its files.
+  uitest::ScratchFolder scratch_;
   SimApi api_;
   std::unique_ptr<sonarixsim::StateStore> store_;
   std::wstring stateName_;

@@ -4,23 +4,12 @@
 
 #include <string>
 
+#include "VTHandles.h"
+
 namespace sfxpack {
 
-class FileHandle {
- public:
-  FileHandle() = default;
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (IsValid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
+// A kernel handle of the package tool (files): the foundation's owner.
+using FileHandle = veltrano::UniqueHandle;
 
 // An image loaded for its resources only; nothing of it runs.
 class DataModule {

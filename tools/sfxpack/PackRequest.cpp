@@ -10,16 +10,6 @@ namespace {
 
 using Parser = veltrano::VTCmdLineParserT<char>;
 
-Status SetFlag(bool& flag, const std::string&) {
-  flag = true;
-  return veltrano::status::kOk;
-}
-
-void AddFlag(Parser& parser, bool& flag, const char* name) {
-  parser.AddOptionHandler(
-      std::make_unique<Parser::Option<bool, &SetFlag>>(flag, "", name, false, nullptr, false));
-}
-
 // An option with a value whose presence counts even when the value is empty.
 void AddPathOption(Parser& parser, std::wstring& path, bool& given, const char* name,
                    bool required) {
@@ -67,8 +57,8 @@ Status ParsePackRequest(const std::vector<std::wstring>& arguments, PackRequest&
   AddPathOption(parser, request.outputPath, outputGiven, "out", true);
   AddPathOption(parser, request.configPath, replaceConfig, "config", false);
   AddPathOption(parser, request.archivePath, request.archiveGiven, "archive", false);
-  AddFlag(parser, removeConfig, "no-config");
-  AddFlag(parser, keepConfig, "keep-config");
+  parser.AddFlag(removeConfig, {"", "no-config"});
+  parser.AddFlag(keepConfig, {"", "keep-config"});
 
   std::vector<std::string> args{"sfxpack"};
   for (const std::wstring& argument : arguments) {

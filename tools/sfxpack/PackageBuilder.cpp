@@ -4,6 +4,7 @@
 
 #include "PackHandles.h"
 #include "ResourceSet.h"
+#include "resource.h"  // the stub's: where its configuration resource is
 
 namespace sfxpack {
 namespace {
@@ -77,8 +78,8 @@ Status ReplaceConfig(const PackRequest& request, const TemporaryFile& temporary,
   ResourceUpdate update(temporary.Path(), false);
   void* bytes = const_cast<BYTE*>(document.data());
   if (update.Get() == nullptr ||
-      !UpdateResourceW(update.Get(), RT_RCDATA, MAKEINTRESOURCEW(kConfigResourceId),
-                       kConfigLanguage, bytes, static_cast<DWORD>(document.size())) ||
+      !UpdateResourceW(update.Get(), RT_RCDATA, MAKEINTRESOURCEW(IDR_SFX_CONFIG),
+                       IDR_SFX_CONFIG_LANGUAGE, bytes, static_cast<DWORD>(document.size())) ||
       !update.Commit()) {
     return FailWithLastError(failure, kAction, request.outputPath);
   }
@@ -87,7 +88,7 @@ Status ReplaceConfig(const PackRequest& request, const TemporaryFile& temporary,
 
 bool IsConfigResource(const ResourceEntry& entry) {
   return entry.type.IsNumber(static_cast<WORD>(reinterpret_cast<ULONG_PTR>(RT_RCDATA))) &&
-         entry.name.IsNumber(kConfigResourceId) && entry.language == kConfigLanguage;
+         entry.name.IsNumber(IDR_SFX_CONFIG) && entry.language == IDR_SFX_CONFIG_LANGUAGE;
 }
 
 // Every resource but the configuration is written back: removing one resource in place does

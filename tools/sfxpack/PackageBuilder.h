@@ -6,10 +6,6 @@
 
 namespace sfxpack {
 
-// The configuration resource the stub reads: RCDATA 222, English (United States).
-constexpr WORD kConfigResourceId = 222;
-constexpr WORD kConfigLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-
 Status BuildPackage(const PackRequest& request, PackFailure& failure);
 
 }  // namespace sfxpack

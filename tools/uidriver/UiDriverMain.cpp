@@ -7,13 +7,13 @@
 #include <windows.h>
 
 #include <cwchar>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "UiDriver.h"
 #include "VTCmdLineParser.h"
+#include "VTConsoleText.h"
 #include "VTStringConv.h"
 
 namespace {
@@ -50,25 +50,13 @@ struct RunRequest {
   std::vector<std::wstring> programArguments;
 };
 
-// A console gets the text as UTF-16; a pipe or file gets UTF-8 with bare line feeds, which is
-// what shell scripts expect.
-void WriteText(DWORD standardHandle, const std::wstring& text) {
-  HANDLE output = GetStdHandle(standardHandle);
-  DWORD mode = 0;
-  DWORD written = 0;
-  if (GetConsoleMode(output, &mode)) {
-    WriteConsoleW(output, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
-    return;
-  }
-  const std::string bytes = veltrano::WideToUtf8(text.c_str());
-  WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+void PrintLine(const std::wstring& line) {
+  veltrano::WriteStdText(STD_OUTPUT_HANDLE, line + L"\n");
 }
 
-void PrintLine(const std::wstring& line) { WriteText(STD_OUTPUT_HANDLE, line + L"\n"); }
-
-void PrintError(const std::wstring& line) { WriteText(STD_ERROR_HANDLE, line + L"\n"); }
-
-void PrintParserLine(const char* line) { WriteText(STD_ERROR_HANDLE, veltrano::Utf8ToWide(line)); }
+void PrintError(const std::wstring& line) {
+  veltrano::WriteStdText(STD_ERROR_HANDLE, line + L"\n");
+}
 
 std::wstring Quoted(const std::wstring& text) {
   std::wstring quoted = L"\"";
@@ -91,11 +79,6 @@ std::wstring Hex(unsigned value, int digits) {
   return text;
 }
 
-veltrano::Status SetFlag(bool& flag, const std::string&) {
-  flag = true;
-  return veltrano::status::kOk;
-}
-
 // The arguments before "--" are ours; the first one after it is the program, the rest its own.
 bool ParseRunRequest(const std::vector<std::wstring>& arguments, RunRequest& request) {
   size_t separator = 0;
@@ -104,12 +87,11 @@ bool ParseRunRequest(const std::vector<std::wstring>& arguments, RunRequest& req
 
   Parser parser;
   parser.programName = "uidriver";
-  parser.OutputFunction = &PrintParserLine;
+  parser.OutputFunction = &veltrano::WriteParserLineToStdErr;
   parser.AddOption(request.timeoutSeconds, {"", "timeout", false});
   parser.AddOption(request.workingFolder, {"", "cwd", false});
   parser.AddOption(request.pressId, {"", "press", false});
-  parser.AddOptionHandler(std::make_unique<Parser::Option<bool, &SetFlag>>(
-      request.answerBoxes, "", "answer-boxes", false, nullptr, false));
+  parser.AddFlag(request.answerBoxes, {"", "answer-boxes"});
   std::vector<std::string> ours{"uidriver"};
   for (size_t i = 1; i < separator; ++i) ours.push_back(veltrano::WideToUtf8(arguments[i].c_str()));
   if (parser.Parse(ours) != veltrano::status::kOk || request.timeoutSeconds <= 0) return false;
@@ -191,7 +173,7 @@ int Run(RunRequest& request) {
 int wmain(int argc, wchar_t** argv) {
   RunRequest request;
   if (!ParseRunRequest(std::vector<std::wstring>(argv + 1, argv + argc), request)) {
-    WriteText(STD_ERROR_HANDLE, kUsage);
+    veltrano::WriteStdText(STD_ERROR_HANDLE, kUsage);
     return kExitUsage;
   }
   return Run(request);
