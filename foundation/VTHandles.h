@@ -2,7 +2,9 @@
 // Small owners of Windows resources shared by our programs and tools: each releases on every
 // path out.
 #include <windows.h>
+#include <objbase.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -85,6 +87,23 @@ class FindHandle {
 
  private:
   HANDLE find_;
+};
+
+// COM on the calling thread, in a single-threaded apartment, for the owner's lifetime.
+class ComApartment {
+ public:
+  ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+  // 0, or the HRESULT that kept COM from starting on this thread.
+  uint32_t Status() const { return SUCCEEDED(result_) ? 0 : static_cast<uint32_t>(result_); }
+
+ private:
+  HRESULT result_;
 };
 
 }  // namespace veltrano

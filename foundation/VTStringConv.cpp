@@ -1,4 +1,5 @@
 #include "VTStringConv.h"
+#include "VTLastError.h"
 
 #include <windows.h>
 
@@ -49,10 +50,10 @@ std::string WideToUtf8(const wchar_t* text) {
 Status ExpandEnvironment(std::wstring& output, const wchar_t* text) {
   output.clear();
   const DWORD needed = ExpandEnvironmentStringsW(text, nullptr, 0);
-  if (needed == 0) return GetLastError();
+  if (needed == 0) return LastErrorOr();
   std::wstring buffer(needed + 1, L'\0');
   const DWORD written = ExpandEnvironmentStringsW(text, &buffer[0], needed + 1);
-  if (written == 0 || written > needed + 1) return written == 0 ? GetLastError() : status::kFailed;
+  if (written == 0 || written > needed + 1) return written == 0 ? LastErrorOr() : status::kFailed;
   buffer.resize(written - 1);  // the count includes the terminator
   output.swap(buffer);
   return status::kOk;

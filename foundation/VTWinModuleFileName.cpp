@@ -1,4 +1,5 @@
 #include "VTWinModuleFileName.h"
+#include "VTLastError.h"
 
 #include <stdlib.h>
 
@@ -22,7 +23,7 @@ Status VTWinModuleFileName::InitWithModuleHandle(HMODULE module) {
   extension.clear();
   wchar_t buffer[kPathBufferSize] = {};
   if (GetModuleFileNameW(module, buffer, kPathBufferSize - 1) == 0) {
-    const DWORD error = GetLastError();
+    const Status error = LastErrorOr();
     DebugPrint("ERROR: %s: GetModuleFileName failed, err=0x%08x\n",
                "veltrano::VTWinModuleFileName::InitWithModuleHandle", static_cast<unsigned>(error));
     return error;

@@ -1,4 +1,5 @@
 #include "VTWinUiLanguageMgr.h"
+#include "VTLastError.h"
 
 #include <windows.h>
 
@@ -111,8 +112,7 @@ Status GetUiLanguageName(std::wstring& name) {
   wchar_t buffer[kLocaleNameChars] = {};
   const LCID uiLocale = MAKELCID(::GetUserDefaultUILanguage(), SORT_DEFAULT);
   if (::LCIDToLocaleName(uiLocale, buffer, kLocaleNameChars, 0) == 0) {
-    const DWORD error = ::GetLastError();
-    return error != 0 ? error : status::kFailed;
+    return LastErrorOr();
   }
   name = buffer;
   return status::kOk;

@@ -1,4 +1,5 @@
 #include "Config.h"
+#include "VTLastError.h"
 
 #include <tinyxml.h>
 
@@ -156,7 +157,7 @@ StatusCode Config::ExecutableStem(std::wstring& stem) const {
   } else {
     wchar_t buffer[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    if (length == 0) return GetLastError();
+    if (length == 0) return veltrano::LastErrorOr();
     if (length == MAX_PATH) return ERROR_INSUFFICIENT_BUFFER;
     parts.fullPath = buffer;
   }

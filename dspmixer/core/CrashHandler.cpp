@@ -1,4 +1,5 @@
 #include "CrashHandler.h"
+#include "VTLastError.h"
 
 #include <dbghelp.h>
 #include <shlobj.h>
@@ -40,7 +41,7 @@ bool AppendText(CrashText& target, const wchar_t* text) {
 // The running executable's full path.
 DWORD GetExecutablePath(CrashText& path) {
   const DWORD length = GetModuleFileNameW(nullptr, path, kCrashTextSize);
-  if (length == 0) return GetLastError();
+  if (length == 0) return veltrano::LastErrorOr();
   // A path that filled the buffer was cut.
   if (length >= kCrashTextSize) return ERROR_INSUFFICIENT_BUFFER;
   return ERROR_SUCCESS;
@@ -100,7 +101,7 @@ DWORD BuildUnexpandedFolder(const CrashHandlerSettings& settings, CrashText& fol
 
 DWORD ExpandFolder(const CrashText& unexpanded, CrashText& folder) {
   const DWORD needed = ExpandEnvironmentStringsW(unexpanded, folder, kCrashTextSize);
-  if (needed == 0) return GetLastError();
+  if (needed == 0) return veltrano::LastErrorOr();
   if (needed > kCrashTextSize) return ERROR_FILENAME_EXCED_RANGE;
   if (folder[0] == L'\0') return ERROR_BAD_PATHNAME;
   return ERROR_SUCCESS;
@@ -138,14 +139,14 @@ DWORD WriteCrashDump(const CrashHandlerSettings& settings, EXCEPTION_POINTERS* e
 
   const veltrano::UniqueHandle file(CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return GetLastError();
+  if (!file.IsValid()) return veltrano::LastErrorOr();
   MINIDUMP_EXCEPTION_INFORMATION information = {};
   information.ThreadId = GetCurrentThreadId();
   information.ExceptionPointers = exception;
   information.ClientPointers = FALSE;
   if (!writeDump(GetCurrentProcess(), GetCurrentProcessId(), file.Get(), MiniDumpWithFullMemory,
                  &information, nullptr, nullptr)) {
-    return GetLastError();
+    return veltrano::LastErrorOr();
   }
   return ERROR_SUCCESS;
 }

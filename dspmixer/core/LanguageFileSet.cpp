@@ -6,7 +6,7 @@
 #include "LanguageTag.h"
 #include "LanguageTexts.h"
 #include "VTHandles.h"
-#include "WnLibrary.h"
+#include "VTWow64FsRedirection.h"
 
 namespace {
 
@@ -16,46 +16,6 @@ StatusCode LastErrorStatus() {
   const DWORD error = GetLastError();
   return error != 0 ? error : ERROR_GEN_FAILURE;
 }
-
-// The file-system redirection of a 32-bit process on 64-bit Windows, switched off so that the
-// search sees the native folders, and back on when the owner goes away at the latest.
-class FsRedirectionOff {
- public:
-  FsRedirectionOff() : kernel32_(L"kernel32") {}
-  ~FsRedirectionOff() { Revert(); }
-  FsRedirectionOff(const FsRedirectionOff&) = delete;
-  FsRedirectionOff& operator=(const FsRedirectionOff&) = delete;
-
-  // Nothing to do outside WOW64, or on systems without IsWow64Process.
-  StatusCode SwitchOff() {
-    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    using DisableFn = BOOL(WINAPI*)(PVOID*);
-    const auto isWow64Process = kernel32_.GetProc<IsWow64ProcessFn>("IsWow64Process");
-    if (isWow64Process == nullptr) return mixer_status::kOk;
-    BOOL wow64 = FALSE;
-    if (!isWow64Process(GetCurrentProcess(), &wow64)) return LastErrorStatus();
-    if (!wow64) return mixer_status::kOk;
-    const auto disable = kernel32_.GetProc<DisableFn>("Wow64DisableWow64FsRedirection");
-    if (disable == nullptr) return ERROR_PROC_NOT_FOUND;
-    if (!disable(&oldValue_)) return LastErrorStatus();
-    off_ = true;
-    return mixer_status::kOk;
-  }
-
-  StatusCode Revert() {
-    using RevertFn = BOOL(WINAPI*)(PVOID);
-    if (!off_) return mixer_status::kOk;
-    off_ = false;
-    const auto revert = kernel32_.GetProc<RevertFn>("Wow64RevertWow64FsRedirection");
-    if (revert == nullptr) return ERROR_PROC_NOT_FOUND;
-    return revert(oldValue_) ? mixer_status::kOk : LastErrorStatus();
-  }
-
- private:
-  WnLibrary kernel32_;
-  PVOID oldValue_ = nullptr;
-  bool off_ = false;
-};
 
 StatusCode GetLocaleText(const std::wstring& locale, LCTYPE type, std::wstring& text) {
   text.clear();
@@ -108,7 +68,7 @@ StatusCode AppendLanguageFiles(const std::wstring& folder, const std::wstring& e
 
 StatusCode FindLanguageFiles(const std::wstring& folder, const std::wstring& extension,
                              std::vector<LanguageFileRecord>& files) {
-  FsRedirectionOff redirection;
+  veltrano::Wow64FsRedirectionOff redirection;
   VT_RETURN_IF_FAILED(redirection.SwitchOff());
   VT_RETURN_IF_FAILED(AppendLanguageFiles(folder, extension, files));
   return redirection.Revert();

@@ -1,4 +1,5 @@
 #include "RemoteCommandListener.h"
+#include "VTLastError.h"
 
 #include <utility>
 
@@ -18,13 +19,13 @@ DWORD RemoteCommandListener::StartListening() {
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance_;
   windowClass.lpszClassName = className_.c_str();
-  if (::RegisterClassExW(&windowClass) == 0) return ::GetLastError();
+  if (::RegisterClassExW(&windowClass) == 0) return veltrano::LastErrorOr();
 
   listenerWindow_ = ::CreateWindowExW(0, className_.c_str(), L"", WS_OVERLAPPEDWINDOW,
                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                       nullptr, nullptr, instance_, nullptr);
   if (listenerWindow_ == nullptr) {
-    const DWORD error = ::GetLastError();
+    const DWORD error = veltrano::LastErrorOr();
     ::UnregisterClassW(className_.c_str(), instance_);
     return error;
   }

@@ -1,4 +1,5 @@
 #include "SonarixApiDll.h"
+#include "VTLastError.h"
 
 #include "VTCrtGuard.h"
 
@@ -137,7 +138,7 @@ StatusCode SonarixApiDll::LoadFromExecutableFolder(const wchar_t* fileName, bool
   if (fileName == nullptr) return ERROR_INVALID_PARAMETER;
   wchar_t modulePath[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
-  if (length == 0) return GetLastError();
+  if (length == 0) return veltrano::LastErrorOr();
   // A cut-off name would give the wrong folder; older systems report no error for it.
   if (length >= MAX_PATH) return ERROR_INSUFFICIENT_BUFFER;
 

@@ -1,4 +1,5 @@
 #include "WnLibrary.h"
+#include "VTLastError.h"
 
 #include <wchar.h>
 
@@ -36,7 +37,7 @@ DWORD WnLibrary::LoadBySystemFolderPath(const wchar_t* name) {
   // Stack only: the crash handler loads its helper library through here.
   wchar_t path[MAX_PATH];
   const UINT folderLength = GetSystemDirectoryW(path, MAX_PATH);
-  if (folderLength == 0) return GetLastError();
+  if (folderLength == 0) return veltrano::LastErrorOr();
   const size_t nameLength = wcslen(name);
   if (folderLength + 1 + nameLength >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
   path[folderLength] = L'\\';

@@ -8,12 +8,14 @@
 #include "ExtractFiles.h"
 #include "ExtractToDlg.h"
 #include "LanguageMgr.h"
-#include "LastError.h"
+#include "VTLastError.h"
 #include "LaunchCommand.h"
 #include "ReportStatus.h"
-#include "Wow64FsRedirectionGuard.h"
+#include "VTHandles.h"
+#include "VTWow64FsRedirection.h"
 
 namespace status = veltrano::status;
+using veltrano::LastErrorOr;
 
 namespace {
 
@@ -24,6 +26,18 @@ constexpr uint32_t kLaunchExtractionMinMs = 1000;
 
 bool Shows(bool configured) {
   return guiMode == CmdLine::GuiOn || (guiMode == CmdLine::GuiAsConfigured && configured);
+}
+
+// One task on the worker, with the file-system view it needs. Running out of memory ends the
+// run with its own status instead of the process.
+Status RunTask(Task& task, uint32_t* exitValue) {
+  veltrano::Wow64FsRedirectionOff redirection;
+  if (task.NeedsNativeFileSystem()) VT_RETURN_IF_FAILED(redirection.SwitchOff());
+  try {
+    return task.Run(exitValue);
+  } catch (const std::bad_alloc&) {
+    return status::kOutOfMemory;
+  }
 }
 
 // Destroys the run's two windows when the main loop is left, however it is left.
@@ -147,7 +161,7 @@ Status App::RunTasks(std::vector<std::shared_ptr<Task>> tasks, uint32_t* exitVal
 }
 
 Status App::RunMainLoop() {
-  if (progress_.Create(nullptr) == nullptr) return GetLastError();
+  if (progress_.Create(nullptr) == nullptr) return LastErrorOr();
   VT_RETURN_IF_FAILED(messageWindow_.Create(this));
   // Destroying the message window also ends its poll timer.
   const RunWindows windows(messageWindow_, progress_);
@@ -185,7 +199,7 @@ void App::Poll() {
   Status result;
   {
     ScopedLock lock(lock_);
-    running = worker_.IsAlive();
+    running = worker_.IsAlive() && !worker_.finished;
     result = worker_.result;
   }
   if (running && result == 0) return;
@@ -205,20 +219,25 @@ void App::RunWorker() {
   }
   Status result = 0;
   {
-    Wow64FsRedirectionGuard guard;
-    // A run whose file work would see the redirected folders must not look successful.
-    result = guard.Error();
+    // The shell may hand a launch to COM-based extensions: they need an apartment.
+    const veltrano::ComApartment com;
+    result = com.Status();
     for (size_t i = 0; result == 0 && i < tasks_.size(); ++i) {
       Task& task = *tasks_[i];
       const DWORD start = GetTickCount();
       PostMessageW(messageWindow_.Handle(), WM_SFX_SHOWPROGRESS, task.hideProgress ? 0 : 1, 0);
       uint32_t exitValue = 0;
-      result = task.Run(&exitValue);
+      result = RunTask(task, &exitValue);
       // The tick count may wrap; the subtraction is unsigned on purpose.
       while (GetTickCount() - start < task.minDurationMs) Sleep(kMinDurationStepMs);
       if (firstExitCode_ == 0) firstExitCode_ = exitValue;
     }
   }
-  ScopedLock lock(lock_);
-  worker_.result = result;
+  {
+    ScopedLock lock(lock_);
+    worker_.result = result;
+    worker_.finished = true;
+  }
+  // The main thread polls at once instead of at its next tick.
+  PostMessageW(messageWindow_.Handle(), WM_TIMER, kPollTimerId, 0);
 }

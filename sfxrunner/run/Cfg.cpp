@@ -10,13 +10,14 @@
 #include "ArchivePaths.h"
 #include "CfgXml.h"
 #include "ConfigPath.h"
-#include "LastError.h"
+#include "VTLastError.h"
 #include "VTStringConv.h"
 #include "VTWinModuleFileName.h"
 #include "VTXmlDocument.h"
 #include "resource.h"
 
 namespace status = veltrano::status;
+using veltrano::LastErrorOr;
 using tinyxml2::XMLElement;
 
 Cfg g_cfg;
@@ -42,10 +43,10 @@ const ArchitectureName kArchitectureNames[] = {
 // An absolute, canonical form of `path`, relative ones taken against the current folder.
 Status MakeAbsolute(const std::wstring& path, std::wstring& absolute) {
   const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return GetLastError();
+  if (needed == 0) return LastErrorOr();
   std::wstring buffer(needed, L'\0');
   const DWORD length = GetFullPathNameW(path.c_str(), needed, &buffer[0], nullptr);
-  if (length == 0 || length >= needed) return length == 0 ? GetLastError() : status::kFailed;
+  if (length == 0 || length >= needed) return length == 0 ? LastErrorOr() : status::kFailed;
   buffer.resize(length);
   absolute.swap(buffer);
   return status::kOk;
@@ -267,11 +268,11 @@ Status Cfg::LoadFromResource() {
   HRSRC resource = FindResourceExW(nullptr, RT_RCDATA,
                                    MAKEINTRESOURCEW(IDR_SFX_CONFIG), IDR_SFX_CONFIG_LANGUAGE);
   if (resource == nullptr) {
-    const DWORD error = GetLastError();
+    const Status error = LastErrorOr();
     return error == ERROR_RESOURCE_TYPE_NOT_FOUND ? status::kNoConfigResource : error;
   }
   HGLOBAL loaded = LoadResource(nullptr, resource);
-  if (loaded == nullptr) return GetLastError();
+  if (loaded == nullptr) return LastErrorOr();
   const DWORD size = SizeofResource(nullptr, resource);
   if (size == 0) return LastErrorOr(status::kNoConfigResource);
   std::vector<char> text;
@@ -281,7 +282,7 @@ Status Cfg::LoadFromResource() {
     return status::kOutOfMemory;
   }
   const void* bytes = LockResource(loaded);
-  if (bytes == nullptr) return GetLastError();
+  if (bytes == nullptr) return LastErrorOr();
   std::memcpy(text.data(), bytes, size);
   text[size] = '\0';
   return Parse(text.data());

@@ -1,4 +1,5 @@
 #include "ConfigPath.h"
+#include "VTLastError.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -21,8 +22,7 @@ struct CoTaskMemText {
 Status ProgramFilesPrefix(std::wstring& prefix) {
   BOOL wow64 = FALSE;
   if (!IsWow64Process(GetCurrentProcess(), &wow64)) {
-    const DWORD error = GetLastError();
-    if (error != 0) return error;
+    return veltrano::LastErrorOr();
   }
   prefix = wow64 ? L"%ProgramW6432%" : L"%ProgramFiles%";
   return status::kOk;

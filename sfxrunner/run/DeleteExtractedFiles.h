@@ -11,4 +11,5 @@ class DeleteExtractedFiles : public Task {
   DeleteExtractedFiles();
 
   Status Run(uint32_t* exitValue) override;
+  bool NeedsNativeFileSystem() const override { return true; }
 };

@@ -7,7 +7,7 @@
 
 #include "ArchivePaths.h"
 #include "Handles.h"
-#include "LastError.h"
+#include "VTLastError.h"
 #include "VTStringConv.h"
 
 using namespace veltrano;
@@ -87,7 +87,7 @@ Status ExecuteLaunchCommand::RunWithCreateProcess(uint32_t* exitValue) const {
   // CreateProcessW may write into the command line; the string's own buffer is writable.
   if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                       targetFolder.c_str(), &startup, &started)) {
-    return GetLastError();
+    return LastErrorOr();
   }
   const UniqueHandle process(started.hProcess);
   const UniqueHandle thread(started.hThread);

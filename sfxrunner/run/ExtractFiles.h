@@ -13,6 +13,7 @@ class ExtractFiles : public Task {
   // 0, or 0xEE000001 for any archive failure, the module path status, or the Windows error of
   // creating the target folder. Never sets an exit value.
   Status Run(uint32_t* exitValue) override;
+  bool NeedsNativeFileSystem() const override { return true; }
 
   // The package (or bare archive) to unpack; empty means the running executable.
   std::wstring sourcePath;

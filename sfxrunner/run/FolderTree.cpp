@@ -6,9 +6,10 @@
 
 #include "ArchivePaths.h"
 #include "Handles.h"
-#include "LastError.h"
+#include "VTLastError.h"
 
 namespace status = veltrano::status;
+using veltrano::LastErrorOr;
 
 namespace {
 

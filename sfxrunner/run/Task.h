@@ -19,6 +19,9 @@ class Task {
   // The worker sets `*exitValue` to 0 before the call; a task may store an exit value there
   // (the launched program's exit code).
   virtual Status Run(uint32_t* exitValue) = 0;
+  // File work of a 32-bit stub on 64-bit Windows must see the native folders; a launch must
+  // not, since programs, DLLs and the shell are found through the redirected view.
+  virtual bool NeedsNativeFileSystem() const { return false; }
 
   void SetTargetFolder(const std::wstring& folder) { targetFolder = folder; }
   std::wstring GetTargetFolder() const { return targetFolder; }

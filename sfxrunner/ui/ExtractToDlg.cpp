@@ -44,6 +44,7 @@ LRESULT ExtractToDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   edit_ = GetDlgItem(IDC_TARGET_PATH);
   SetWindowText(g_cfg.title.c_str());
   if (!path.empty()) ::SetWindowTextW(edit_, path.c_str());
+  UpdateExtractButton();
   CenterWindow();
   DlgResize_Init();
   return TRUE;  // the default focus
@@ -51,6 +52,7 @@ LRESULT ExtractToDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
 LRESULT ExtractToDlg::OnPathChange(WORD, WORD, HWND, BOOL&) {
   path = winui::CWindow(edit_).GetWindowTextString();
+  UpdateExtractButton();
   return 0;
 }
 
@@ -59,11 +61,18 @@ LRESULT ExtractToDlg::OnBrowse(WORD, WORD, HWND, BOOL&) {
   return 0;
 }
 
-// The path is taken as it stands: an empty or relative one is the caller's to judge.
+// The path is taken as it stands, a relative one included; an empty or blank one would
+// extract into the root of the current drive, so Enter does nothing until there is a folder.
 LRESULT ExtractToDlg::OnOk(WORD, WORD, HWND, BOOL&) {
-  EndDialog(IDOK);
+  if (HasFolder()) EndDialog(IDOK);
   return 0;
 }
+
+bool ExtractToDlg::HasFolder() const {
+  return path.find_first_not_of(L" \t") != std::wstring::npos;
+}
+
+void ExtractToDlg::UpdateExtractButton() { ::EnableWindow(GetDlgItem(IDOK), HasFolder()); }
 
 LRESULT ExtractToDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
   EndDialog(IDCANCEL);

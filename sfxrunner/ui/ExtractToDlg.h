@@ -45,6 +45,9 @@ class ExtractToDlg : public winui::CDialogImpl<ExtractToDlg>,
   // Lets the user pick a folder in the shell's browser; the path changes only when the
   // choice is a file-system folder.
   void BrowseForFolder();
+  // "Extract" is offered only while the field names a folder.
+  bool HasFolder() const;
+  void UpdateExtractButton();
   static int CALLBACK BrowseCallback(HWND browser, UINT msg, LPARAM lParam, LPARAM data);
 
   HWND edit_ = nullptr;

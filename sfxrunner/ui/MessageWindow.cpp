@@ -1,4 +1,5 @@
 #include "MessageWindow.h"
+#include "VTLastError.h"
 
 MessageWindow::MessageWindow(HINSTANCE instance, const wchar_t* className)
     : instance_(instance), className_(className) {}
@@ -12,14 +13,14 @@ Status MessageWindow::Create(MessageHandler* handler) {
   windowClass.lpfnWndProc = &MessageWindow::Forward;
   windowClass.hInstance = instance_;
   windowClass.lpszClassName = className_.c_str();
-  if (RegisterClassExW(&windowClass) == 0) return GetLastError();
+  if (RegisterClassExW(&windowClass) == 0) return veltrano::LastErrorOr();
   registered_ = true;
 
   window_ = CreateWindowExW(0, className_.c_str(), L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                             instance_, nullptr);
   if (window_ == nullptr) {
-    const DWORD error = GetLastError();
+    const Status error = veltrano::LastErrorOr();
     UnregisterClassW(className_.c_str(), instance_);
     registered_ = false;
     return error;

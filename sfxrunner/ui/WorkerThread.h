@@ -25,6 +25,8 @@ class WorkerThread {
   bool IsAlive() const;
 
   Status result = 0;
+  // Set by the worker as its last step: its result is final and the thread is ending.
+  bool finished = false;
 
  private:
   UniqueHandle handle_;

@@ -1,4 +1,5 @@
 #include "PnpNotifier.h"
+#include "VTLastError.h"
 
 #include <algorithm>
 
@@ -13,14 +14,14 @@ Status PnpNotifier::Start(StateStore& store, HWND window, UINT message) {
   VT_RETURN_IF_FAILED(ReadConnections(seen_));
 
   stopEvent_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!stopEvent_.IsValid()) return GetLastError();
+  if (!stopEvent_.IsValid()) return veltrano::LastErrorOr();
   if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                           reinterpret_cast<LPCWSTR>(&PnpNotifier::ThreadMain), &pinnedModule_)) {
-    return GetLastError();
+    return veltrano::LastErrorOr();
   }
   thread_.Reset(CreateThread(nullptr, 0, &PnpNotifier::ThreadMain, this, 0, nullptr));
   if (!thread_.IsValid()) {
-    const Status failure = GetLastError();
+    const Status failure = veltrano::LastErrorOr();
     FreeLibrary(pinnedModule_);
     pinnedModule_ = nullptr;
     return failure;

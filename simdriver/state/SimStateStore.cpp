@@ -1,4 +1,5 @@
 #include "SimStateStore.h"
+#include "VTLastError.h"
 
 #include <cwctype>
 #include <vector>
@@ -76,7 +77,7 @@ Status StateStore::Open(const std::wstring& name) {
 Status StateStore::CreateObjects(const std::wstring& name) {
   const std::wstring objectName = kObjectPrefix + name;
   mutex_.Reset(CreateMutexW(nullptr, FALSE, (objectName + L".lock").c_str()));
-  if (!mutex_.IsValid()) return GetLastError();
+  if (!mutex_.IsValid()) return veltrano::LastErrorOr();
   // Creation and first initialisation happen under the lock, so that two processes that
   // start together never both size or reset the file.
   MutexLock lock(mutex_.Get(), kLockTimeoutMs);
@@ -88,12 +89,12 @@ Status StateStore::CreateObjects(const std::wstring& name) {
   file_.Reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file_.IsValid()) return GetLastError();
+  if (!file_.IsValid()) return veltrano::LastErrorOr();
   mapping_.Reset(CreateFileMappingW(file_.Get(), nullptr, PAGE_READWRITE, 0, sizeof(SharedState),
                                     objectName.c_str()));
-  if (!mapping_.IsValid()) return GetLastError();
+  if (!mapping_.IsValid()) return veltrano::LastErrorOr();
   view_.Reset(MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedState)));
-  if (view_.Get() == nullptr) return GetLastError();
+  if (view_.Get() == nullptr) return veltrano::LastErrorOr();
 
   state_ = static_cast<SharedState*>(view_.Get());
   if (!IsStateCurrent(*state_)) ResetState(*state_, true);

@@ -5,13 +5,32 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <new>
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "App.h"
 #include "Cfg.h"
-#include "Wow64FsRedirectionGuard.h"
+#include "ExecuteLaunchCommand.h"
+#include "VTWow64FsRedirection.h"
+
+// The replaced operators pair malloc with free; the compiler cannot see that through inlining.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+// Allocations on this thread fail while it is set: out of memory where a task needs it.
+std::atomic<DWORD> g_failAllocationsOnThread{0};
+
+void* operator new(size_t size) {
+  if (g_failAllocationsOnThread != 0 && g_failAllocationsOnThread == GetCurrentThreadId()) {
+    throw std::bad_alloc();
+  }
+  if (void* memory = std::malloc(size != 0 ? size : 1)) return memory;
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, size_t) noexcept { std::free(memory); }
 
 namespace {
 
@@ -38,6 +57,13 @@ std::shared_ptr<FakeTask> Storing(uint32_t exitValue, Status result = 0) {
     return result;
   });
 }
+
+// A task that works on files, as extraction and deletion do.
+class FileTask : public FakeTask {
+ public:
+  using FakeTask::FakeTask;
+  bool NeedsNativeFileSystem() const override { return true; }
+};
 
 bool ProgressVisible() {
   HWND window = FindWindowW(L"#32770", kTitle);
@@ -136,6 +162,12 @@ TEST_F(Worker, PollTimerThatCannotStartEndsTheRunWithItsError) {
   EXPECT_EQ(0u, value);
 }
 
+std::wstring SystemFolderFile(const wchar_t* name) {
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  return std::wstring(windows) + L"\\system32\\" + name;
+}
+
 // The machine field of the PE image that the path opens for this process.
 WORD MachineOf(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -153,18 +185,55 @@ WORD MachineOf(const std::wstring& path) {
   return header.Machine;
 }
 
-TEST(Wow64Guard, WorkerSeesTheNativeSystemFolderUnderWow64) {
-  BOOL wow64 = FALSE;
-  IsWow64Process(GetCurrentProcess(), &wow64);
-  wchar_t windows[MAX_PATH] = {};
-  GetWindowsDirectoryW(windows, MAX_PATH);
-  const std::wstring kernel32 = std::wstring(windows) + L"\\system32\\kernel32.dll";
+TEST(Wow64Redirection, SwitchedOffOnlyWhileTheOwnerLives) {
+  const std::wstring kernel32 = SystemFolderFile(L"kernel32.dll");
   {
-    Wow64FsRedirectionGuard guard;
-    EXPECT_EQ(0u, guard.Error());
-    EXPECT_EQ(wow64 != FALSE, guard.IsRedirectionOff());
-    EXPECT_EQ(wow64 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386, MachineOf(kernel32));
+    veltrano::Wow64FsRedirectionOff redirection;
+    EXPECT_EQ(0u, redirection.SwitchOff());
+    EXPECT_EQ(veltrano::RunsUnderWow64(), redirection.IsOff());
+    EXPECT_EQ(veltrano::RunsUnderWow64() ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386,
+              MachineOf(kernel32));
   }
-  // Switched back on when the guard goes.
   EXPECT_EQ(IMAGE_FILE_MACHINE_I386, MachineOf(kernel32));
+}
+
+// File tasks see the native system folder; a launch sees what any 32-bit program sees, and
+// finds COM ready on the worker.
+TEST_F(Worker, OnlyFileTasksRunWithRedirectionOffAndComIsReady) {
+  const std::wstring kernel32 = SystemFolderFile(L"kernel32.dll");
+  WORD fileTaskSaw = 0, launchSaw = 0;
+  HRESULT comAnswer = E_FAIL;
+  auto fileTask = std::make_shared<FileTask>([&](uint32_t*) {
+    fileTaskSaw = MachineOf(kernel32);
+    return 0u;
+  });
+  auto launch = std::make_shared<FakeTask>([&](uint32_t*) {
+    launchSaw = MachineOf(kernel32);
+    comAnswer = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(comAnswer)) CoUninitialize();
+    return 0u;
+  });
+  EXPECT_EQ(0u, Run({fileTask, launch, fileTask}));
+  EXPECT_EQ(veltrano::RunsUnderWow64() ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386,
+            fileTaskSaw);
+  EXPECT_EQ(IMAGE_FILE_MACHINE_I386, launchSaw);
+  EXPECT_EQ(S_FALSE, comAnswer);  // already initialised, as a single-threaded apartment
+}
+
+// Out of memory while a task builds its strings ends the run with its own status.
+TEST_F(Worker, OutOfMemoryInATaskEndsTheRunWithItsStatus) {
+  auto armAllocationFailure = std::make_shared<FakeTask>([](uint32_t*) {
+    g_failAllocationsOnThread = GetCurrentThreadId();
+    return 0u;
+  });
+  auto launch = std::make_shared<ExecuteLaunchCommand>();
+  launch->useCreateProcess = true;
+  launch->executable = L"setup.exe";
+  launch->arguments = L"/quiet";
+  launch->SetTargetFolder(L"C:\\nowhere");
+  auto never = Storing(5);
+  const Status result = Run({armAllocationFailure, launch, never});
+  g_failAllocationsOnThread = 0;
+  EXPECT_EQ(veltrano::status::kOutOfMemory, result);
+  EXPECT_EQ(0, never->runs.load());
 }

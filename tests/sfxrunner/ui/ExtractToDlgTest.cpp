@@ -70,25 +70,52 @@ TEST_F(ExtractToDlgTest, TypedTextFollowedByEnterIsReturned) {
   EXPECT_EQ(L"D:\\Drivers\\Audio", dialog.path);
 }
 
-TEST_F(ExtractToDlgTest, ExtractReturnsAnEmptyOrRelativePathAsItStands) {
+TEST_F(ExtractToDlgTest, ExtractReturnsARelativePathAsItStands) {
   const INT_PTR result = Run({Do([](HWND window) {
                                 ::SetDlgItemTextW(window, IDC_TARGET_PATH, L"relative\\dir ");
                                 ClickButton(window, IDOK);
                               })});
   EXPECT_EQ(IDOK, result);
   EXPECT_EQ(L"relative\\dir ", dialog.path);
+}
 
-  ExtractToDlg emptied;
-  emptied.path = kInitialPath;
-  const INT_PTR emptyResult = sfxui_test::RunScripted(
-      [&] { return emptied.m_hWnd; },
-      {Do([](HWND window) {
-         ::SetDlgItemTextW(window, IDC_TARGET_PATH, L"");
-         ClickButton(window, IDOK);
-       })},
-      [&] { return emptied.DoModal(nullptr); });
-  EXPECT_EQ(IDOK, emptyResult);
-  EXPECT_EQ(L"", emptied.path);
+// An empty or blank field would extract into the root of the current drive: Extract is
+// offered again once a folder is typed, and only then does Enter end the dialog.
+TEST_F(ExtractToDlgTest, BlankPathIsNotAcceptedUntilAFolderIsTyped) {
+  bool enabledWhenEmpty = true, enabledWhenBlank = true, enabledWithFolder = false;
+  const INT_PTR result = Run({
+      Do([&](HWND window) {
+        ::SetDlgItemTextW(window, IDC_TARGET_PATH, L"");
+        enabledWhenEmpty = ::IsWindowEnabled(::GetDlgItem(window, IDOK)) != FALSE;
+        PressKey(::GetDlgItem(window, IDC_TARGET_PATH), VK_RETURN);
+        ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      }),
+      Do([&](HWND window) {
+        TypeText(::GetDlgItem(window, IDC_TARGET_PATH), L"   ");
+        enabledWhenBlank = ::IsWindowEnabled(::GetDlgItem(window, IDOK)) != FALSE;
+        PressKey(::GetDlgItem(window, IDC_TARGET_PATH), VK_RETURN);
+      }),
+      Do([&](HWND window) {
+        ::SetDlgItemTextW(window, IDC_TARGET_PATH, L"D:\\Audio");
+        enabledWithFolder = ::IsWindowEnabled(::GetDlgItem(window, IDOK)) != FALSE;
+        PressKey(::GetDlgItem(window, IDC_TARGET_PATH), VK_RETURN);
+      })});
+  EXPECT_FALSE(enabledWhenEmpty);
+  EXPECT_FALSE(enabledWhenBlank);
+  EXPECT_TRUE(enabledWithFolder);
+  EXPECT_EQ(IDOK, result);  // from the last step: the earlier ones left the dialog open
+  EXPECT_EQ(L"D:\\Audio", dialog.path);
+}
+
+TEST_F(ExtractToDlgTest, EmptyInitialPathOpensWithoutExtract) {
+  dialog.path.clear();
+  bool enabled = true;
+  const INT_PTR result = Run({Do([&](HWND window) {
+                                enabled = ::IsWindowEnabled(::GetDlgItem(window, IDOK)) != FALSE;
+                                ClickButton(window, IDCANCEL);
+                              })});
+  EXPECT_EQ(IDCANCEL, result);
+  EXPECT_FALSE(enabled);
 }
 
 TEST_F(ExtractToDlgTest, EscapeCancels) {

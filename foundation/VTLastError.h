@@ -4,9 +4,13 @@
 
 #include "VTStatus.h"
 
+namespace veltrano {
+
 // The calling thread's last Windows error; a call that failed without one still failed, and
-// then answers `fallback`.
-inline veltrano::Status LastErrorOr(veltrano::Status fallback = veltrano::status::kFailed) {
-  const DWORD error = GetLastError();
+// then answers `fallback`, so that a failure never reads as success.
+inline Status LastErrorOr(Status fallback = status::kFailed) {
+  const DWORD error = ::GetLastError();
   return error != 0 ? error : fallback;
 }
+
+}  // namespace veltrano
