@@ -19,10 +19,15 @@ function(vt_add_gtest name)
 endfunction()
 
 # Runs a test executable a second time in a 64-bit prefix, where the 32-bit program runs under
-# WOW64 (native architecture x64, redirected system and program folders).
+# WOW64 (native architecture x64, redirected system and program folders). The optional second
+# argument is a GoogleTest filter: only the cases whose behaviour differs under WOW64 run again.
 set(VT_WINEPREFIX64 "${CMAKE_BINARY_DIR}/wineprefix64")
 function(vt_add_wow64_test name)
-  add_test(NAME ${name}_wow64 COMMAND ${name})
+  set(filter_argument)
+  if(ARGC GREATER 1)
+    set(filter_argument "--gtest_filter=${ARGV1}")
+  endif()
+  add_test(NAME ${name}_wow64 COMMAND ${name} ${filter_argument})
   set_tests_properties(${name}_wow64 PROPERTIES ENVIRONMENT
     "WINEPREFIX=${VT_WINEPREFIX64};${VT_WINE_ENV}")
 endfunction()

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds everything, packs the driver package (the stub
+# The main job: installs what is missing, builds what it runs, packs the driver package (the stub
 # with its shipped configuration, followed by the 7z archive of the package folder) and runs it
 # under Wine, printing its windows, message boxes and full exit code. Then the mixer control
 # panel runs from the package folder over the simulated device's library, registered for its
@@ -7,7 +7,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh"
+# Only what the main job runs: the stub, the package tool, the mixer with its files, the
+# simulated device, the UI driver and the stand-in for the driver's setup program.
+bash "$root/scripts/build.sh" sfxrunner sfxpack uidriver_cli dspmixer dspmixer_files \
+  sonarixapi sonarixsim argrecorder
 . "$root/scripts/wine-env.sh"
 ensure_wineprefix
 

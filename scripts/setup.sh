@@ -53,26 +53,81 @@ install_packages() {
   fi
 }
 
-# fetch_source PACKAGE VERSION DIRNAME: unpacked, patched source in $cache/DIRNAME.
+# The upstream version inside a Debian version: "22.01+really26.02+dfsg-0+deb12u1" holds 26.02,
+# "1:2.6.2-6+deb12u1" holds 2.6.2.
+upstream_of() {
+  local v=${1#*:}
+  v=${v%-*}
+  case $v in *+really*) v=${v#*+really} ;; esac
+  echo "${v%%+*}"
+}
+
+# offered_version PACKAGE UPSTREAM: the newest Debian version of the source package whose
+# upstream version is UPSTREAM, or nothing.
+offered_version() {
+  local pkg=$1 upstream=$2 best="" v
+  for v in $(apt-cache showsrc "$pkg" 2>/dev/null | sed -n 's/^Version: //p'); do
+    [ "$(upstream_of "$v")" = "$upstream" ] || continue
+    if [ -z "$best" ] || dpkg --compare-versions "$v" gt "$best"; then best=$v; fi
+  done
+  echo "$best"
+}
+
+# resolve_version PACKAGE UPSTREAM: as offered_version, refreshing the package lists once when
+# they do not offer it; stops the set-up when the archive no longer has that upstream version.
+resolve_version() {
+  local pkg=$1 upstream=$2 version
+  version=$(offered_version "$pkg" "$upstream")
+  if [ -z "$version" ]; then
+    apt-get update -qq
+    version=$(offered_version "$pkg" "$upstream")
+  fi
+  if [ -z "$version" ]; then
+    local offered
+    offered=$(apt-cache showsrc "$pkg" 2>/dev/null | sed -n 's/^Version: //p' | tr '\n' ' ')
+    echo "== setup: the Debian archive no longer offers $pkg $upstream (it offers: ${offered:-nothing})." >&2
+    echo "== setup: move scripts/deps.env to an offered upstream version and check the build." >&2
+    exit 1
+  fi
+  echo "$version"
+}
+
+# fetch_source PACKAGE UPSTREAM DIRNAME: unpacked, patched source in $cache/DIRNAME; the Debian
+# version fetched is recorded in $cache/versions.txt.
 fetch_source() {
-  local pkg=$1 ver=$2 dir=$3
-  local stamp="$cache/$dir/.fetched-$ver"
-  [ -f "$stamp" ] && return 0
+  local pkg=$1 upstream=$2 dir=$3
+  local kept
+  kept=$(ls "$cache/$dir"/.fetched-* 2>/dev/null | head -n 1 || true)
+  if [ -n "$kept" ] && [ "$(upstream_of "${kept##*/.fetched-}")" = "$upstream" ]; then
+    record_version "$pkg" "${kept##*/.fetched-}"
+    return 0
+  fi
+  local ver
+  ver=$(resolve_version "$pkg" "$upstream")
   say "fetching source $pkg $ver"
   mkdir -p "$cache/download"
   rm -rf "$cache/$dir"
   ( cd "$cache/download"
     if ! ls "${pkg}_${ver#*:}.dsc" >/dev/null 2>&1; then
       apt-get source --download-only "$pkg=$ver" >/dev/null 2>&1 || {
-        # Source lists may be stale on a machine whose apt lists came without deb-src.
+        # Package lists older than the archive name files it has replaced.
         apt-get update -qq; apt-get source --download-only "$pkg=$ver" >/dev/null; }
     fi
     dpkg-source --no-check -x "${pkg}_${ver#*:}.dsc" "$cache/$dir" >/dev/null )
-  touch "$stamp"
+  touch "$cache/$dir/.fetched-$ver"
+  record_version "$pkg" "$ver"
+}
+
+record_version() {
+  mkdir -p "$cache"
+  touch "$cache/versions.txt"
+  sed -i "/^$1 /d" "$cache/versions.txt"
+  echo "$1 $2" >> "$cache/versions.txt"
 }
 
 install_packages
-fetch_source tinyxml2 "$TINYXML2_VERSION" tinyxml2
-fetch_source tinyxml "$TINYXML_VERSION" tinyxml
-fetch_source 7zip "$SEVENZIP_VERSION" 7zip
+fetch_source tinyxml2 "$TINYXML2_UPSTREAM" tinyxml2
+fetch_source tinyxml "$TINYXML_UPSTREAM" tinyxml
+fetch_source 7zip "$SEVENZIP_UPSTREAM" 7zip
+say "third-party sources: $(sort "$cache/versions.txt" | tr '\n' ';' | sed 's/;$//; s/;/; /g')"
 say "done"

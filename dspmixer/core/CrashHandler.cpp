@@ -75,11 +75,23 @@ DWORD GetExecutableFolder(CrashText& folder) {
   return ERROR_SUCCESS;
 }
 
-// The shell folder `specialFolderId` (created if missing), then the dump folder below it.
+using SHGetSpecialFolderPathFunction = decltype(&SHGetSpecialFolderPathW);
+
+// The shell folder `specialFolderId` (created if missing). The shell's library is loaded only
+// for a crash that needs it: a program that never asks for a shell folder does not carry it.
+DWORD GetSpecialFolderPath(int specialFolderId, CrashText& folder) {
+  WnLibrary shell32;
+  const DWORD loadError = shell32.LoadFromSystemFolder(L"SHELL32.DLL");
+  if (loadError != ERROR_SUCCESS) return loadError;
+  const auto getPath = shell32.GetProc<SHGetSpecialFolderPathFunction>("SHGetSpecialFolderPathW");
+  if (getPath == nullptr) return ERROR_PROC_NOT_FOUND;
+  return getPath(nullptr, folder, specialFolderId, TRUE) ? ERROR_SUCCESS : ERROR_PATH_NOT_FOUND;
+}
+
+// The shell folder `specialFolderId`, then the dump folder below it.
 DWORD BuildSpecialFolderPath(const CrashHandlerSettings& settings, CrashText& folder) {
-  if (!SHGetSpecialFolderPathW(nullptr, folder, settings.specialFolderId, TRUE)) {
-    return ERROR_PATH_NOT_FOUND;
-  }
+  const DWORD error = GetSpecialFolderPath(settings.specialFolderId, folder);
+  if (error != ERROR_SUCCESS) return error;
   if (settings.dumpFolder[0] == L'\0') return ERROR_SUCCESS;
   const size_t length = wcslen(folder);
   if (length == 0 || !IsSeparator(folder[length - 1])) {

@@ -8,20 +8,17 @@ namespace status = veltrano::status;
 
 namespace {
 
-// Files that the launched program's children still hold open go once those close; the
-// folders are retried in these steps, for this long at most.
 constexpr DWORD kRetryStepMs = 50;
-constexpr DWORD kRetryLimitMs = 5000;
 
 // Waits until the folders of deleted-but-still-open files could be removed, or the time is up.
-void RemoveFoldersOnceReleased(const std::wstring& folder) {
+void RemoveFoldersOnceReleased(const std::wstring& folder, DWORD retryLimitMs) {
   const DWORD start = GetTickCount();
   for (;;) {
     Sleep(kRetryStepMs);
     uint32_t remaining = 0;
     if (RemoveEmptyFolderTree(folder, &remaining) != status::kOk || remaining == 0) return;
     // The tick count may wrap; the subtraction is unsigned on purpose.
-    if (GetTickCount() - start >= kRetryLimitMs) return;
+    if (GetTickCount() - start >= retryLimitMs) return;
   }
 }
 
@@ -36,6 +33,6 @@ Status DeleteExtractedFiles::Run(uint32_t* exitValue) {
   if (GetFileAttributesW(targetFolder.c_str()) == INVALID_FILE_ATTRIBUTES) return status::kOk;
   uint32_t keptFiles = 0;
   const Status result = DeleteFolderTree(targetFolder, &keptFiles, nullptr, nullptr);
-  if (result == status::kFolderStillBusy) RemoveFoldersOnceReleased(targetFolder);
+  if (result == status::kFolderStillBusy) RemoveFoldersOnceReleased(targetFolder, retryLimitMs);
   return status::kOk;
 }

@@ -12,4 +12,8 @@ class DeleteExtractedFiles : public Task {
 
   Status Run(uint32_t* exitValue) override;
   bool NeedsNativeFileSystem() const override { return true; }
+
+  // Files that the launched program's children still hold open go once those close; the
+  // folders are retried for this long at most.
+  uint32_t retryLimitMs = 5000;
 };

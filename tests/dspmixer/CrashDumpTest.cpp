@@ -1,5 +1,6 @@
-// Real crashes: the test executable starts itself again as a child that installs the crash
-// handler and dereferences a null pointer; the tests look at the exit code and the dump.
+// A real crash: the probe program, beside a planted dbghelp.dll, installs the crash handler
+// twice and dereferences a null pointer; the tests look at the exit code, the folder and the
+// dump. Wine writes a full dump slowly, so one crash serves every check of the suite.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -124,7 +125,15 @@ ChildRun Crash(const std::wstring& exe, const std::wstring& tempFolder,
   return RunChild(exe, arguments, tempFolder, currentFolder);
 }
 
-std::wstring PlantedFolder() { return FolderOf(ExecutablePath()) + L"\\planted"; }
+std::wstring ProbePath() {
+  std::wstring path = Widen(CRASHPROBE_EXE);
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  return path;
+}
+
+std::wstring PlantedFolder() { return FolderOf(ProbePath()); }
 
 // Windows takes a library beside the program before the system's copy; Wine prefers its
 // built-in copy unless a program's settings say otherwise. Said for the copy of the test
@@ -161,106 +170,105 @@ class PlantMarker {
   std::wstring path_;
 };
 
+// One crash of the probe: installed twice, beside the planted library, into a temporary folder
+// that holds a dump left by an earlier crash in every second the probe may crash in.
+class CrashDump : public ::testing::Test {
+ protected:
+  static constexpr int kStaleSeconds = 180;  // longer than a probe may run
+
+  static void SetUpTestSuite() {
+    root_ = new TestFolder;
+    temp_ = root_->Sub(L"temp");
+    CreateDirectoryW(temp_.c_str(), nullptr);
+    GetLocalTime(&before_);
+    for (int second = 0; second < kStaleSeconds; ++second) {
+      WriteTextFile(temp_ + L"\\" + DumpNameAt(kProbeName, AddSeconds(before_, second)), kStale);
+    }
+    wchar_t localAppData[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, localAppData, CSIDL_LOCAL_APPDATA, FALSE);
+    secondFolder_ = std::wstring(localAppData) + L"\\" + kSecondProbeFolder;
+    secondFolderBefore_ = FolderExists(secondFolder_);
+    PlantMarker marker;
+    LibraryBesideTheProgramFirst trap;
+    run_ = Crash(ProbePath(), temp_, PlantedFolder(), true);
+    plantedLoaded_ = marker.Exists();
+  }
+  static void TearDownTestSuite() {
+    if (!secondFolderBefore_) RemoveTree(secondFolder_);
+    delete root_;
+    root_ = nullptr;
+  }
+
+  // The files of the temporary folder that are not an earlier crash's.
+  static std::vector<std::wstring> NewFiles() {
+    std::vector<std::wstring> fresh;
+    for (const std::wstring& name : FileNames(temp_, L"*")) {
+      if (ReadFileStart(temp_ + L"\\" + name, kStale.size()) != kStale) fresh.push_back(name);
+    }
+    return fresh;
+  }
+
+  static const std::string kStale;
+  static TestFolder* root_;
+  static std::wstring temp_;
+  static std::wstring secondFolder_;
+  static bool secondFolderBefore_;
+  static SYSTEMTIME before_;
+  static ChildRun run_;
+  static bool plantedLoaded_;
+};
+
+const std::string CrashDump::kStale = "an earlier crash's dump";
+TestFolder* CrashDump::root_ = nullptr;
+std::wstring CrashDump::temp_;
+std::wstring CrashDump::secondFolder_;
+bool CrashDump::secondFolderBefore_ = false;
+SYSTEMTIME CrashDump::before_ = {};
+ChildRun CrashDump::run_;
+bool CrashDump::plantedLoaded_ = false;
+
 }  // namespace
 
-TEST(CrashDump, CrashWritesAFullDumpIntoTheNewlyCreatedTempFolder) {
-  TestFolder root;
-  const std::wstring temp = root.Sub(L"not\\yet\\there");
-  ASSERT_FALSE(FolderExists(root.Sub(L"not")));
-
-  const ChildRun run = Crash(ExecutablePath(), temp, FolderOf(ExecutablePath()));
-
-  ASSERT_EQ(0u, run.error);
-  EXPECT_EQ(static_cast<DWORD>(STATUS_ACCESS_VIOLATION), run.exitCode);
-  ASSERT_TRUE(FolderExists(temp));
-  const std::vector<std::wstring> files = FileNames(temp, L"*");
-  ASSERT_EQ(1u, files.size());
-  SYSTEMTIME dumpTime;
-  ASSERT_TRUE(ParseDumpName(files[0], kProbeName, dumpTime)) << files[0];
-  EXPECT_TRUE(IsInWindow(dumpTime, run));
-  EXPECT_TRUE(IsFullDumpOfTheCrash(temp + L"\\" + files[0], run.processId));
+TEST_F(CrashDump, ProbeEndsWithTheAccessViolation) {
+  ASSERT_EQ(0u, run_.error);
+  // Any other exit code is the probe's report that a step before the crash went wrong, such
+  // as a second installation that did not answer "already installed" or changed the settings.
+  EXPECT_EQ(static_cast<DWORD>(STATUS_ACCESS_VIOLATION), run_.exitCode);
+  ASSERT_LT(SecondsOf(run_.ended) - SecondsOf(before_),
+            static_cast<unsigned long long>(kStaleSeconds))
+      << "the probe ran longer than the prepared seconds";
 }
 
-TEST(CrashDump, SecondInstallationChangesNothing) {
-  TestFolder root;
-  const std::wstring temp = root.Sub(L"temp");
-  wchar_t localAppData[MAX_PATH] = {};
-  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, localAppData, CSIDL_LOCAL_APPDATA, FALSE));
-  const std::wstring secondFolder = std::wstring(localAppData) + L"\\" + kSecondProbeFolder;
-  ASSERT_FALSE(FolderExists(secondFolder));
-
-  const ChildRun run = Crash(ExecutablePath(), temp, FolderOf(ExecutablePath()), true);
-
-  ASSERT_EQ(0u, run.error);
-  // Any other exit code is the child's report that the second call returned something other
-  // than "already installed" or changed the settings.
-  EXPECT_EQ(static_cast<DWORD>(STATUS_ACCESS_VIOLATION), run.exitCode);
-  const std::vector<std::wstring> files = FileNames(temp, L"*");
-  ASSERT_EQ(1u, files.size());
-  SYSTEMTIME dumpTime;
-  EXPECT_TRUE(ParseDumpName(files[0], kProbeName, dumpTime)) << files[0];
-  EXPECT_FALSE(FolderExists(secondFolder));
-  RemoveTree(secondFolder);
-}
-
-TEST(CrashDump, DumpOfTheSameSecondIsReplaced) {
-  TestFolder root;
-  const std::wstring temp = root.Sub(L"temp");
-  ASSERT_TRUE(CreateDirectoryW(temp.c_str(), nullptr));
-  // A dump left by an earlier crash in every second the child may crash in.
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  const int kSeconds = 180;  // longer than a child may run
-  const std::string kStale = "an earlier crash's dump";
-  for (int second = 0; second < kSeconds; ++second) {
-    ASSERT_TRUE(
-        WriteTextFile(temp + L"\\" + DumpNameAt(kProbeName, AddSeconds(now, second)), kStale));
-  }
-
-  const ChildRun run = Crash(ExecutablePath(), temp, FolderOf(ExecutablePath()));
-
-  ASSERT_EQ(0u, run.error);
-  EXPECT_EQ(static_cast<DWORD>(STATUS_ACCESS_VIOLATION), run.exitCode);
-  ASSERT_LT(SecondsOf(run.ended) - SecondsOf(now), static_cast<unsigned long long>(kSeconds))
-      << "the child ran longer than the prepared seconds";
-  const std::vector<std::wstring> files = FileNames(temp, L"*");
-  EXPECT_EQ(static_cast<size_t>(kSeconds), files.size()) << "no new file beside the old ones";
-  std::vector<std::wstring> replaced;
-  for (const std::wstring& name : files) {
-    if (ReadFileStart(temp + L"\\" + name, kStale.size()) != kStale) replaced.push_back(name);
-  }
+TEST_F(CrashDump, DumpOfTheSameSecondIsReplacedByAFullDumpOfTheCrash) {
+  EXPECT_EQ(static_cast<size_t>(kStaleSeconds), FileNames(temp_, L"*").size())
+      << "no new file beside the old ones";
+  const std::vector<std::wstring> replaced = NewFiles();
   ASSERT_EQ(1u, replaced.size());
   SYSTEMTIME dumpTime;
-  ASSERT_TRUE(ParseDumpName(replaced[0], kProbeName, dumpTime));
-  EXPECT_TRUE(IsInWindow(dumpTime, run));
-  EXPECT_TRUE(IsFullDumpOfTheCrash(temp + L"\\" + replaced[0], run.processId));
+  ASSERT_TRUE(ParseDumpName(replaced[0], kProbeName, dumpTime)) << replaced[0];
+  EXPECT_TRUE(IsInWindow(dumpTime, run_));
+  EXPECT_TRUE(IsFullDumpOfTheCrash(temp_ + L"\\" + replaced[0], run_.processId));
 }
 
-TEST(CrashDump, PlantedLibraryIsWhatALoadByNameWouldTake) {
-  // Shows that the planted library below is a real trap: the normal search order finds it.
+TEST_F(CrashDump, SecondInstallationChangesNothing) {
+  EXPECT_FALSE(!secondFolderBefore_ && FolderExists(secondFolder_));
+  for (const std::wstring& name : NewFiles()) {
+    SYSTEMTIME dumpTime;
+    EXPECT_TRUE(ParseDumpName(name, kProbeName, dumpTime)) << name;
+  }
+}
+
+TEST_F(CrashDump, PlantedLibraryBesideTheProgramIsNeverLoaded) { EXPECT_FALSE(plantedLoaded_); }
+
+TEST(CrashProbe, PlantedLibraryIsWhatALoadByNameWouldTake) {
+  // Shows that the planted library is a real trap: the normal search order finds it.
   PlantMarker marker;
   LibraryBesideTheProgramFirst trap;
   TestFolder root;
   const ChildRun run =
-      RunChild(PlantedFolder() + L"\\crashprobe.exe", Widen(kLoadByNameSwitch) + L" dbghelp.dll",
-               root.Path(), PlantedFolder());
+      RunChild(ProbePath(), Widen(kLoadByNameSwitch) + L" dbghelp.dll", root.Path(),
+               PlantedFolder());
   ASSERT_EQ(0u, run.error);
   EXPECT_EQ(0u, run.exitCode);
   EXPECT_TRUE(marker.Exists());
-}
-
-TEST(CrashDump, PlantedLibraryBesideTheProgramIsNeverLoaded) {
-  PlantMarker marker;
-  LibraryBesideTheProgramFirst trap;
-  TestFolder root;
-  const std::wstring temp = root.Sub(L"temp");
-
-  const ChildRun run = Crash(PlantedFolder() + L"\\crashprobe.exe", temp, PlantedFolder());
-
-  ASSERT_EQ(0u, run.error);
-  EXPECT_EQ(static_cast<DWORD>(STATUS_ACCESS_VIOLATION), run.exitCode);
-  EXPECT_FALSE(marker.Exists());
-  const std::vector<std::wstring> files = FileNames(temp, L"*");
-  ASSERT_EQ(1u, files.size());
-  EXPECT_TRUE(IsFullDumpOfTheCrash(temp + L"\\" + files[0], run.processId));
 }

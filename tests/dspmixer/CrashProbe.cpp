@@ -1,3 +1,4 @@
+// The crash handler's probe: "--crash-now [--install-twice]" or "--load-by-name <library>".
 #include "CrashProbe.h"
 
 #include <shlobj.h>
@@ -9,18 +10,6 @@
 namespace {
 
 constexpr size_t kMarkerRegionSize = 1 << 20;
-constexpr size_t kMarkerLength = 25;  // "probe-marker-" + 8 hex digits + "-end"
-
-// Written straight into `out`, so that no copy of the text lands on the stack, which even a
-// small dump would hold.
-void WriteMarker(char* out, DWORD processId) {
-  static const char kHex[] = "0123456789abcdef";
-  memcpy(out, "probe-marker-", 13);
-  for (int digit = 0; digit < 8; ++digit) {
-    out[13 + digit] = kHex[(processId >> (28 - 4 * digit)) & 0xF];
-  }
-  memcpy(out + 21, "-end", 4);
-}
 
 char* volatile g_markerRegion = nullptr;
 
@@ -28,8 +17,8 @@ bool FillMemoryWithMarker() {
   char* region = static_cast<char*>(
       VirtualAlloc(nullptr, kMarkerRegionSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   if (region == nullptr) return false;
-  for (size_t at = 0; at + kMarkerLength <= kMarkerRegionSize; at += kMarkerLength) {
-    WriteMarker(region + at, GetCurrentProcessId());
+  for (size_t at = 0; at + kMemoryMarkerLength <= kMarkerRegionSize; at += kMemoryMarkerLength) {
+    WriteMemoryMarker(region + at, GetCurrentProcessId());
   }
   g_markerRegion = region;
   return true;
@@ -78,21 +67,10 @@ int LoadByName(const char* name) {
 
 }  // namespace
 
-std::string MemoryMarkerOf(DWORD processId) {
-  std::string marker(kMarkerLength, '\0');
-  WriteMarker(&marker[0], processId);
-  return marker;
-}
-
-bool IsProbeCommandLine(int argc, char** argv) {
-  return argc >= 2 &&
-         (strcmp(argv[1], kCrashSwitch) == 0 || strcmp(argv[1], kLoadByNameSwitch) == 0);
-}
-
-int RunProbe(int argc, char** argv) {
-  if (strcmp(argv[1], kCrashSwitch) == 0) {
+int main(int argc, char** argv) {
+  if (argc >= 2 && strcmp(argv[1], kCrashSwitch) == 0) {
     return CrashNow(argc >= 3 && strcmp(argv[2], kInstallTwiceSwitch) == 0);
   }
-  if (argc == 3) return LoadByName(argv[2]);
+  if (argc == 3 && strcmp(argv[1], kLoadByNameSwitch) == 0) return LoadByName(argv[2]);
   return kProbeBadCommandLine;
 }

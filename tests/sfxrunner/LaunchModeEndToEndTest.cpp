@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "LaunchFixtures.h"
 #include "StubPackage.h"
 #include "UiDriver.h"
 #include "VTStringConv.h"
@@ -139,7 +140,8 @@ TEST_F(LaunchMode, MissingProgramFailsAndKeepsTheFolder) {
 }
 
 TEST_F(LaunchMode, ShellExecuteIsNotWaitedForAndLeavesTheFolder) {
-  SetVariable(L"VT_SLEEP_MS", L"1500");
+  constexpr DWORD kProgramRunsMs = 60000;
+  SetVariable(L"VT_SLEEP_MS", std::to_wstring(kProgramRunsMs));
   const DWORD start = GetTickCount();
   const RunResult result =
       RunAnsweringBoxes(Package(LaunchDocument("ShellExecute", kSetup, "x")), L"", options_);
@@ -147,9 +149,35 @@ TEST_F(LaunchMode, ShellExecuteIsNotWaitedForAndLeavesTheFolder) {
   EXPECT_EQ(0u, result.exitCode);
   EXPECT_TRUE(result.boxes.empty());
   EXPECT_EQ(1u, TempEntries().size());
-  // The stub did not wait for the program's 1.5 s; give the program time to record and end.
-  Sleep(2500);
-  EXPECT_EQ("x", Field(LaunchRecord(), "Argument")) << elapsed;
+  EXPECT_LT(elapsed, kProgramRunsMs / 2);
+  // The program writes its record first, then sleeps: it still runs after the stub has ended.
+  launchtest::Record record;
+  ASSERT_TRUE(launchtest::WaitForRecord(folder_.File(L"record.txt"), kStubTimeoutMs, record));
+  EXPECT_FALSE(launchtest::WaitForProcessEnd(record.processId, 0));
+  EXPECT_EQ(std::vector<std::wstring>{L"x"}, record.arguments);
+  EXPECT_TRUE(launchtest::EndProcess(record.processId));
+}
+
+// A 32-bit program names the system folder and finds what a 32-bit program finds there (on
+// 64-bit Windows the redirected folder): the launch runs with the file-system view of any
+// program, not with the one of the stub's file work.
+TEST_F(LaunchMode, CommandNamingTheSystemFolderFindsItsProgramThere) {
+  wchar_t system[MAX_PATH] = {};
+  ASSERT_NE(0u, GetSystemDirectoryW(system, MAX_PATH));  // the redirected view, as for x.exe
+  const std::wstring name = L"vt-launch-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+  const std::wstring placed = std::wstring(system) + L"\\" + name;
+  ASSERT_TRUE(launchtest::PlaceRecorder(placed));
+  SetVariable(L"VT_EXIT_CODE", L"3");
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::string command =
+      veltrano::WideToUtf8((std::wstring(windows) + L"\\System32\\" + name).c_str());
+  const RunResult result = RunAnsweringBoxes(
+      Package(LaunchDocument("CreateProcess", command, "")), L"--gui off", options_);
+  DeleteFileW(placed.c_str());
+  EXPECT_EQ(3u, result.exitCode);
+  EXPECT_TRUE(result.boxes.empty());
+  EXPECT_TRUE(TempEntries().empty());
 }
 
 TEST_F(LaunchMode, GuiOffShowsNoWindowButErrorsStillShowTheirBox) {
@@ -214,7 +242,7 @@ TEST_F(LaunchMode, GuiOnShowsTheLanguageDialogAlthoughTheDocumentDisablesIt) {
 
 TEST_F(LaunchMode, CleanUpWhileAChildHoldsAFileKeepsTheProgramsExitCode) {
   SetVariable(L"VT_EXIT_CODE", L"5");
-  SetVariable(L"VT_HOLD_FILE_MS", L"2000");
+  SetVariable(L"VT_HOLD_FILE_MS", L"800");
   SetVariable(L"VT_HOLD_FILE_SHARE_DELETE", L"1");
   const RunResult result =
       RunAnsweringBoxes(Package(LaunchDocument("CreateProcess", kSetup, "")), L"", options_);

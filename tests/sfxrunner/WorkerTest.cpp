@@ -130,7 +130,8 @@ TEST_F(Worker, ExitValueStartsAtZeroForEveryTask) {
 TEST_F(Worker, MinimumDurationKeepsTheVisibleWindowUpForASecond) {
   std::atomic<bool> visibleDuringTask{false};
   auto quick = std::make_shared<FakeTask>([&](uint32_t*) {
-    Sleep(300);  // the show request is posted; give the main thread a moment
+    // The show request is posted: the main thread shows the window while the task runs.
+    for (int waited = 0; waited < 2000 && !ProgressVisible(); waited += 10) Sleep(10);
     visibleDuringTask = ProgressVisible();
     return 0u;
   });

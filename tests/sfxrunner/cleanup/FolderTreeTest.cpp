@@ -40,8 +40,8 @@ class FolderTree : public ::testing::Test {
   }
 
   // A linked folder only counts when it could be made and really shows as a link.
-  static void SkipUnlessMade(const LinkedFolder& link) {
-    if (!link.IsMade()) GTEST_SKIP() << "no linked folder can be made here";
+  static void RequireMade(const LinkedFolder& link) {
+    ASSERT_TRUE(link.IsMade()) << "a Unix symbolic link in the prefix shows as a linked folder";
   }
 
   uitest::ScratchFolder scratch_;
@@ -151,9 +151,8 @@ TEST_F(FolderTree, SystemFileAndItsFoldersStay) {
   const std::wstring tree = MakeNestedTree();
   const std::wstring systemFile = tree + L"\\a\\deep\\system.dat";
   ASSERT_TRUE(MakeFile(systemFile, FILE_ATTRIBUTE_SYSTEM));
-  if ((GetFileAttributesW(systemFile.c_str()) & FILE_ATTRIBUTE_SYSTEM) == 0) {
-    GTEST_SKIP() << "this file system keeps no system attribute";
-  }
+  ASSERT_NE(0u, GetFileAttributesW(systemFile.c_str()) & FILE_ATTRIBUTE_SYSTEM)
+      << "Wine keeps the system attribute in the file's extended attributes";
   uint32_t keptFiles = kStale, failedFiles = kStale, keptFolders = kStale;
   EXPECT_EQ(status::kSystemEntryKept,
             DeleteFolderTree(tree, &keptFiles, &failedFiles, &keptFolders));
@@ -170,9 +169,8 @@ TEST_F(FolderTree, FirstErrorInListingOrderWins) {
   ASSERT_TRUE(MakeFolders(tree));
   ASSERT_TRUE(MakeFile(tree + L"\\held.txt"));
   ASSERT_TRUE(MakeFile(tree + L"\\system.dat", FILE_ATTRIBUTE_SYSTEM));
-  if ((GetFileAttributesW((tree + L"\\system.dat").c_str()) & FILE_ATTRIBUTE_SYSTEM) == 0) {
-    GTEST_SKIP() << "this file system keeps no system attribute";
-  }
+  ASSERT_NE(0u, GetFileAttributesW((tree + L"\\system.dat").c_str()) & FILE_ATTRIBUTE_SYSTEM)
+      << "Wine keeps the system attribute in the file's extended attributes";
   const uitest::UniqueHandle holder = HoldOpen(tree + L"\\held.txt", kShareNoDelete);
   ASSERT_TRUE(holder.IsValid());
   // The system does not promise an order, so the expectation follows the listing.
@@ -229,9 +227,8 @@ TEST_F(FolderTree, RemoveEmptyFolderTreeReportsASystemEntry) {
   ASSERT_TRUE(MakeFolders(tree + L"\\a"));
   ASSERT_TRUE(MakeFolders(tree + L"\\empty"));
   ASSERT_TRUE(MakeFile(tree + L"\\a\\system.dat", FILE_ATTRIBUTE_SYSTEM));
-  if ((GetFileAttributesW((tree + L"\\a\\system.dat").c_str()) & FILE_ATTRIBUTE_SYSTEM) == 0) {
-    GTEST_SKIP() << "this file system keeps no system attribute";
-  }
+  ASSERT_NE(0u, GetFileAttributesW((tree + L"\\a\\system.dat").c_str()) & FILE_ATTRIBUTE_SYSTEM)
+      << "Wine keeps the system attribute in the file's extended attributes";
   uint32_t remaining = kStale;
   EXPECT_EQ(status::kSystemEntryKept, RemoveEmptyFolderTree(tree, &remaining));
   EXPECT_EQ(2u, remaining);
@@ -248,7 +245,7 @@ TEST_F(FolderTree, LinkedFolderIsNeverEntered) {
   ASSERT_TRUE(MakeFile(target + L"\\sub\\inner.txt", FILE_ATTRIBUTE_READONLY));
   const std::wstring tree = MakeNestedTree();
   const LinkedFolder link(tree + L"\\a\\link", target);
-  SkipUnlessMade(link);
+  ASSERT_NO_FATAL_FAILURE(RequireMade(link));
 
   uint32_t keptFiles = kStale, failedFiles = kStale, keptFolders = kStale;
   const Status result = DeleteFolderTree(tree, &keptFiles, &failedFiles, &keptFolders);
@@ -272,7 +269,7 @@ TEST_F(FolderTree, LinkToAnEmptyFolderLeavesTheTarget) {
   ASSERT_TRUE(MakeFolders(target));
   const std::wstring tree = MakeNestedTree();
   const LinkedFolder link(tree + L"\\link", target);
-  SkipUnlessMade(link);
+  ASSERT_NO_FATAL_FAILURE(RequireMade(link));
 
   const Status result = DeleteFolderTree(tree, nullptr, nullptr, nullptr);
 
@@ -287,7 +284,7 @@ TEST_F(FolderTree, FolderThatIsItselfALinkIsNotEmptied) {
   ASSERT_TRUE(MakeFile(target + L"\\precious.txt"));
   ASSERT_TRUE(MakeFile(target + L"\\sub\\inner.txt"));
   const LinkedFolder link(Path(L"link"), target);
-  SkipUnlessMade(link);
+  ASSERT_NO_FATAL_FAILURE(RequireMade(link));
 
   uint32_t keptFolders = kStale;
   const Status result = DeleteFolderTree(Path(L"link"), nullptr, nullptr, &keptFolders);
@@ -304,7 +301,7 @@ TEST_F(FolderTree, RemoveEmptyFolderTreeLeavesALinkedEmptyFolder) {
   const std::wstring tree = Path(L"tree");
   ASSERT_TRUE(MakeFolders(tree + L"\\a"));
   const LinkedFolder link(tree + L"\\a\\link", target);
-  SkipUnlessMade(link);
+  ASSERT_NO_FATAL_FAILURE(RequireMade(link));
 
   uint32_t remaining = kStale;
   const Status result = RemoveEmptyFolderTree(tree, &remaining);

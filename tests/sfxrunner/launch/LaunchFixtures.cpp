@@ -108,6 +108,13 @@ bool WaitForProcessEnd(DWORD processId, DWORD timeoutMs) {
   return WaitForSingleObject(process.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
+bool EndProcess(DWORD processId) {
+  const uitest::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+  if (!process.IsValid()) return true;
+  TerminateProcess(process.Get(), 0);
+  return WaitForSingleObject(process.Get(), INFINITE) == WAIT_OBJECT_0;
+}
+
 bool SamePath(const std::wstring& left, const std::wstring& right) {
   return Normalized(left) == Normalized(right);
 }

@@ -59,6 +59,8 @@ bool ReadRecord(const std::wstring& path, Record& record);
 bool WaitForRecord(const std::wstring& path, DWORD timeoutMs, Record& record);
 // Waits until the process has ended; true when it has (or was never there).
 bool WaitForProcessEnd(DWORD processId, DWORD timeoutMs);
+// Ends a program that a test has seen enough of, and waits until it is gone.
+bool EndProcess(DWORD processId);
 
 // Paths compared the way Windows compares them: letter case and separators do not count.
 bool SamePath(const std::wstring& left, const std::wstring& right);
