@@ -24,14 +24,6 @@ void SetFactoryMixer(DeviceRecord& device) {
   }
 }
 
-bool CountsFit(const ChannelCounts& counts) {
-  for (uint32_t kind = 0; kind < kWireKinds; ++kind) {
-    if (counts.inputs[kind] > kMaxChannelsPerFamily) return false;
-    if (counts.outputs[kind] > kMaxChannelsPerFamily) return false;
-  }
-  return true;
-}
-
 // A free slot, else the slot of the unplugged device that was connected longest ago.
 DeviceRecord* SlotForNewDevice(SharedState& state) {
   DeviceRecord* oldestUnplugged = nullptr;
@@ -53,6 +45,14 @@ void Connect(SharedState& state, DeviceRecord& device) {
 }
 
 }  // namespace
+
+bool CountsFit(const ChannelCounts& counts) {
+  for (uint32_t kind = 0; kind < kWireKinds; ++kind) {
+    if (counts.inputs[kind] > kMaxChannelsPerFamily) return false;
+    if (counts.outputs[kind] > kMaxChannelsPerFamily) return false;
+  }
+  return true;
+}
 
 ChannelCounts DefaultCounts() { return CountsFromFamilyOrder(kDefaultFamilyCounts); }
 
@@ -90,11 +90,6 @@ void ResetState(SharedState& state, bool withDefaultDevice) {
     uint32_t id = 0;
     PlugDevice(state, DefaultCounts(), kMixerLayoutVersion, id);
   }
-}
-
-bool IsStateCurrent(const SharedState& state) {
-  return state.magic == kStateMagic && state.layoutVersion == kStateLayoutVersion &&
-         state.stateSize == sizeof(SharedState);
 }
 
 Status PlugDevice(SharedState& state, const ChannelCounts& counts, uint32_t layoutVersion,
@@ -179,7 +174,11 @@ std::vector<DeviceRecord*> KnownDevices(SharedState& state) {
 
 uint32_t ChannelCount(const DeviceRecord& device, Side side, uint32_t kind) {
   if (kind >= kWireKinds) return 0;
-  return side == Side::Input ? device.counts.inputs[kind] : device.counts.outputs[kind];
+  const uint32_t count =
+      side == Side::Input ? device.counts.inputs[kind] : device.counts.outputs[kind];
+  // Checked when the state was opened, but another process can write the file since; the
+  // arrays never grow with it.
+  return std::min(count, kMaxChannelsPerFamily);
 }
 
 bool IsValidChannel(const DeviceRecord& device, Side side, const ChannelAddress& channel) {

@@ -18,6 +18,8 @@ struct ChannelAddress {
   uint32_t index;
 };
 
+// Every count at most kMaxChannelsPerFamily.
+bool CountsFit(const ChannelCounts& counts);
 ChannelCounts DefaultCounts();
 ChannelCounts CountsFromFamilyOrder(const FamilyCounts& counts);
 void CountsToFamilyOrder(const ChannelCounts& counts, FamilyCounts& familyCounts);
@@ -25,7 +27,6 @@ void CountsToFamilyOrder(const ChannelCounts& counts, FamilyCounts& familyCounts
 // Empties the table, the faults and the log; `withDefaultDevice` plugs one device with the
 // default counts, as a machine with the hardware attached.
 void ResetState(SharedState& state, bool withDefaultDevice);
-bool IsStateCurrent(const SharedState& state);
 
 // A new device: unity routing of application playback to the device outputs and of the
 // device inputs to application recording, index to equal index; every other node 0, every
@@ -55,6 +56,7 @@ DeviceRecord* FindConnected(SharedState& state, const Connection& connection);
 // Every known device: the connected ones in list order, then the unplugged ones by id.
 std::vector<DeviceRecord*> KnownDevices(SharedState& state);
 
+// The channels of a kind that can be addressed: never more than kMaxChannelsPerFamily.
 uint32_t ChannelCount(const DeviceRecord& device, Side side, uint32_t kind);
 bool IsValidChannel(const DeviceRecord& device, Side side, const ChannelAddress& channel);
 

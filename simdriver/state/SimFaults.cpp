@@ -81,6 +81,12 @@ std::vector<FaultRecord> ListFaults(const SharedState& state) {
   return faults;
 }
 
+std::string FaultEntryPoint(const FaultRecord& fault) {
+  const char* end = static_cast<const char*>(std::memchr(fault.entryPoint, 0, kEntryPointNameSize));
+  return std::string(fault.entryPoint,
+                     end != nullptr ? end : fault.entryPoint + kEntryPointNameSize);
+}
+
 Status TakeEntryPointFault(SharedState& state, const char* entryPoint) {
   for (FaultRecord& fault : state.faults) {
     if (fault.target == FaultTarget::EntryPoint &&

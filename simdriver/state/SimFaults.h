@@ -21,6 +21,8 @@ Status AddPropertyFault(SharedState& state, RequestCall call, uint32_t property,
                         uint32_t times);
 void ClearFaults(SharedState& state);
 std::vector<FaultRecord> ListFaults(const SharedState& state);
+// The entry point a fault replaces, read no further than its field.
+std::string FaultEntryPoint(const FaultRecord& fault);
 
 // The status a fault answers for this call, 0 when none applies; counts the call.
 Status TakeEntryPointFault(SharedState& state, const char* entryPoint);

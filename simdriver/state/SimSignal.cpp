@@ -37,7 +37,7 @@ double InputAmplitude(const ChannelAddress& input, uint32_t nowMs) {
 double OutputAmplitude(const DeviceRecord& device, const ChannelAddress& output, uint32_t nowMs) {
   double sum = 0.0;
   for (uint32_t kind = 0; kind < kWireKinds; ++kind) {
-    for (uint32_t index = 0; index < device.counts.inputs[kind]; ++index) {
+    for (uint32_t index = 0; index < ChannelCount(device, Side::Input, kind); ++index) {
       const uint32_t weight = device.weights[kind][index][output.kind][output.index];
       if (weight != 0) sum += InputAmplitude({kind, index}, nowMs) * weight / kUnityWeight;
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "SimDevices.h"
+#include "SimStateCheck.h"
 #include "VTStringConv.h"
 
 namespace sonarixsim {
@@ -32,6 +33,21 @@ std::wstring StateFolder() {
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
   return std::wstring(temp) + L"SonarixSim";
+}
+
+// Gives the file exactly the state's size; `changed` tells that it had another one, so that
+// its bytes are no state of this layout (a new file has none at all).
+Status FitFileSize(HANDLE file, bool& changed) {
+  LARGE_INTEGER size = {};
+  if (!GetFileSizeEx(file, &size)) return veltrano::LastErrorOr();
+  changed = size.QuadPart != static_cast<LONGLONG>(sizeof(SharedState));
+  if (!changed) return status::kOk;
+  LARGE_INTEGER end = {};
+  end.QuadPart = sizeof(SharedState);
+  if (!SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file)) {
+    return veltrano::LastErrorOr();
+  }
+  return status::kOk;
 }
 
 }  // namespace
@@ -90,14 +106,28 @@ Status StateStore::CreateObjects(const std::wstring& name) {
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file_.IsValid()) return veltrano::LastErrorOr();
-  mapping_.Reset(CreateFileMappingW(file_.Get(), nullptr, PAGE_READWRITE, 0, sizeof(SharedState),
-                                    objectName.c_str()));
-  if (!mapping_.IsValid()) return veltrano::LastErrorOr();
-  view_.Reset(MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedState)));
-  if (view_.Get() == nullptr) return veltrano::LastErrorOr();
+  bool resized = false;
+  VT_RETURN_IF_FAILED(MapState(objectName, resized));
 
   state_ = static_cast<SharedState*>(view_.Get());
-  if (!IsStateCurrent(*state_)) ResetState(*state_, true);
+  // Anyone who can write the folder can write the file: what it holds is checked, not trusted.
+  if (resized || !IsStateSound(*state_)) ResetState(*state_, true);
+  return status::kOk;
+}
+
+Status StateStore::MapState(const std::wstring& objectName, bool& resized) {
+  resized = false;
+  mapping_.Reset(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, objectName.c_str()));
+  if (!mapping_.IsValid()) {
+    // No process maps the file, so its size can still be set: a file cut short would be padded
+    // with zeros and a longer one would keep a tail, either of which could pass for a state.
+    VT_RETURN_IF_FAILED(FitFileSize(file_.Get(), resized));
+    mapping_.Reset(CreateFileMappingW(file_.Get(), nullptr, PAGE_READWRITE, 0, sizeof(SharedState),
+                                      objectName.c_str()));
+    if (!mapping_.IsValid()) return veltrano::LastErrorOr();
+  }
+  view_.Reset(MapViewOfFile(mapping_.Get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedState)));
+  if (view_.Get() == nullptr) return veltrano::LastErrorOr();
   return status::kOk;
 }
 

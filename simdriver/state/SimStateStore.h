@@ -36,7 +36,8 @@ class StateStore {
   StateStore& operator=(const StateStore&) = delete;
 
   // Opens (and on first use creates) the named state. A new file, or one of another layout
-  // version, starts as after a reset: one device with the default counts.
+  // version, size or with any field out of its bounds, starts as after a reset: one device
+  // with the default counts.
   Status Open(const std::wstring& name);
   bool IsOpen() const { return state_ != nullptr; }
 
@@ -54,6 +55,9 @@ class StateStore {
 
  private:
   Status CreateObjects(const std::wstring& name);
+  // Maps the state, creating the mapping when no process has it; `resized` tells that the
+  // file had to be given the state's size.
+  Status MapState(const std::wstring& objectName, bool& resized);
 
   UniqueHandle mutex_;
   UniqueHandle file_;

@@ -254,7 +254,7 @@ int RunFaults(StateStore& store, const Arguments& arguments) {
   });
   if (result != status::kOk) return OperationFailed("faults", result);
   for (const FaultRecord& fault : faults) {
-    std::string target = fault.entryPoint;
+    std::string target = FaultEntryPoint(fault);
     if (fault.target == FaultTarget::GetProperty) target = "get " + std::to_string(fault.property);
     if (fault.target == FaultTarget::SetProperty) target = "set " + std::to_string(fault.property);
     const std::string times = fault.remaining == 0 ? std::string("until cleared")
