@@ -4,28 +4,25 @@
 #include <string>
 #include <vector>
 
+#include "VTLanguageTag.h"
 #include "VTStatus.h"
 
 namespace veltrano {
 
 // One parsed language tag such as "de-AT" or "sr-Latn-RS", with the names Windows gives it.
-struct LanguageTagInfo {
-  std::wstring tag;       // exactly as given
-  std::wstring language;  // 2 or 3 characters
-  std::wstring region;    // 2 characters, or empty
-  std::wstring script;    // 4 characters, or empty
+struct LanguageTagInfo : LanguageSubtags {
+  std::wstring tag;  // exactly as given
   std::wstring nativeDisplayName;
   std::wstring localizedDisplayName;
 
-  void Clear();
+  void Clear() { *this = LanguageTagInfo(); }
   bool IsEmpty() const { return tag.empty(); }
-  // language[-script][-region]: the name Windows knows the locale by.
-  std::wstring CanonicalName() const;
 };
 
-// Splits `text` into language, script and region at "-" or "_" and asks Windows for the
-// locale's display names. Letter case is kept as given. Fails with kInvalidData for text that
-// is not a tag, kInvalidValue for a locale Windows does not know, or the Windows error.
+// Reads `text` into language, script and region, and asks Windows for the locale's display
+// names. Only the first three subtags count: whatever follows them is ignored. Letter case is
+// kept as given. Fails with kInvalidData for text that is not a tag, kInvalidValue for a locale
+// Windows does not know, or the Windows error.
 Status ParseLanguageTag(const std::wstring& text, LanguageTagInfo& info);
 
 class VTWinUiLanguageMgr {
@@ -48,8 +45,5 @@ class VTWinUiLanguageMgr {
   std::vector<LanguageTagInfo> candidates;  // in the order they were loaded
   LanguageTagInfo selected;                 // empty when nothing fits
 };
-
-// The Windows user-interface language as a locale name ("de-DE").
-Status GetUiLanguageName(std::wstring& name);
 
 }  // namespace veltrano

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "StatusCode.h"
+#include "VTLanguageTag.h"
 
 // One entry of the table.
 struct WnUiLanguageText {
@@ -84,11 +85,8 @@ class LanguageTextTable {
 };
 
 // One language file found in the language folder.
-struct LanguageFileRecord {
+struct LanguageFileRecord : veltrano::LanguageSubtags {
   std::wstring tag;  // the file name without ".txt"
-  std::wstring language;
-  std::wstring region;
-  std::wstring script;
   std::wstring englishName;
   std::wstring localizedName;
 };
@@ -96,7 +94,7 @@ struct LanguageFileRecord {
 // Chooses among `files` (in their order) for a user whose UI language is the locale name
 // `userLocale`: the first record of the first rule that gives one, from same language, script
 // and region down to English; an empty `chosen` when none fits. kInvalidTag when `userLocale`
-// is no valid tag.
+// is no valid tag (read to its last subtag, like the file names).
 StatusCode ChooseLanguageFile(const std::wstring& userLocale,
                               const std::vector<LanguageFileRecord>& files,
                               LanguageFileRecord& chosen);

@@ -4,38 +4,20 @@
 
 #include <algorithm>
 
-#include "LanguageTag.h"
 #include "LanguageTexts.h"
 #include "UiDriver.h"
+#include "VTWinUiLanguageMgr.h"
 
 namespace {
 
-TEST(LanguageTagTest, ValidTagsSplitAndInvalidOnesAreRejected) {
-  const struct {
-    const wchar_t* text;
-    const wchar_t* parts;  // "language script region", or "invalid"
-  } cases[] = {
-      {L"de", L"de  "},           {L"haw-US", L"haw  US"},       {L"zh-Hans", L"zh Hans "},
-      {L"zh_Hant_TW", L"zh Hant TW"}, {L"sr-RS-Latn", L"sr Latn RS"}, {L"de-AT-AT", L"de  AT"},
-      {L"de-formal-CH", L"de  "},  {L"en-US-x-CA", L"en  US"},     {L"", L"invalid"},
-      {L"d", L"invalid"},          {L"deut", L"invalid"},         {L"-de", L"invalid"},
-      {L"de-AT-CH", L"invalid"},   {L"zh-Hans-Hant", L"invalid"},
-  };
-  for (const auto& c : cases) {
-    LanguageTag tag;
-    const StatusCode status = ParseLanguageTag(c.text, tag);
-    EXPECT_EQ(c.parts, status == mixer_status::kInvalidTag
-                           ? L"invalid" : tag.language + L" " + tag.script + L" " + tag.region)
-        << c.text;
-  }
-}
-
+// Records as the folder search makes them, with the tag itself for both names.
 std::vector<LanguageFileRecord> RecordsOf(const std::vector<std::wstring>& tags) {
   std::vector<LanguageFileRecord> records;
   for (const std::wstring& text : tags) {
-    LanguageTag tag;
-    EXPECT_EQ(mixer_status::kOk, ParseLanguageTag(text, tag));
-    records.push_back({text, tag.language, tag.region, tag.script, text, text});
+    LanguageFileRecord record;
+    EXPECT_EQ(mixer_status::kOk, veltrano::ReadLanguageTag(text, veltrano::kEverySubtag, record));
+    record.tag = record.englishName = record.localizedName = text;
+    records.push_back(record);
   }
   return records;
 }
@@ -68,6 +50,27 @@ void AddFiles(const uitest::ScratchFolder& folder, const std::vector<std::wstrin
   for (const std::wstring& name : names) {
     ASSERT_TRUE(uitest::WriteFileBytes(folder.File(name), "\xFF\xFE"));
   }
+}
+
+// The installer stub ignores what follows language, script and region; the mixer reads every
+// subtag, so a fourth that contradicts the region makes the tag invalid here, both as a file
+// name and as the user's UI language.
+TEST(LanguageTagTest, MixerReadsTheSubtagsTheInstallerStubIgnores) {
+  veltrano::LanguageTagInfo stub;
+  ASSERT_EQ(veltrano::status::kOk, veltrano::ParseLanguageTag(L"sr-Latn-RS-CH", stub));
+  EXPECT_EQ(L"sr-Latn-RS", stub.CanonicalName());
+
+  uitest::ScratchFolder folder;
+  AddFiles(folder, {L"sr-Latn-RS-CH.txt", L"sr-Latn-RS.txt"});
+  LanguageFileSet files;
+  ASSERT_EQ(mixer_status::kOk, files.Locate(folder.Path()));
+  ASSERT_EQ(1u, files.Files().size());
+  EXPECT_EQ(L"sr-Latn-RS", files.Files()[0].tag);
+
+  LanguageFileRecord chosen;
+  EXPECT_EQ(mixer_status::kInvalidTag,
+            ChooseLanguageFile(L"sr-Latn-RS-CH", RecordsOf({L"sr-Latn-RS"}), chosen));
+  EXPECT_EQ(L"", chosen.tag);
 }
 
 TEST(LanguageFolderTest, OnlyLowerCaseTxtFilesOfKnownLocalesAreFoundOnce) {
