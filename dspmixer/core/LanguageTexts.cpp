@@ -199,6 +199,12 @@ std::wstring GetText(const LanguageTextHandle& key) {
   return text;
 }
 
+std::wstring GetValueInPercentText(uint32_t percent) {
+  std::wstring text = GetText(LanguageKey::APP_VALUE_IN_PERCENT_WITH_UNIT);
+  ReplaceAll(text, L"${ValueInPercent}", std::to_wstring(percent));
+  return text;
+}
+
 void LanguageTextTable::Build() {
   sections_.clear();
   for (const BuiltInText& row : TheBuiltInTable().rows) {

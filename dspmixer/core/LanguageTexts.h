@@ -4,6 +4,7 @@
 // language. Windows ask for a text by its key handle whenever they set a caption or label.
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,9 @@ extern LanguageTextHandle ERROR_MESSAGE_DRIVER_API_DLL_WITH_INVALID_INI;
 // any table is built, the built-in one; empty for a handle that is no key's), without "${F_NL}"
 // marks and with "${UI_NL}" as line feeds.
 std::wstring GetText(const LanguageTextHandle& key);
+// The value text of a percentage: APP_VALUE_IN_PERCENT_WITH_UNIT with every "${ValueInPercent}"
+// replaced by the number.
+std::wstring GetValueInPercentText(uint32_t percent);
 
 class LanguageTextTable {
  public:
