@@ -6,11 +6,12 @@
 
 #include <string>
 
-class RemoteCommandListener {
+#include "HiddenWindow.h"
+#include "MessageMap.h"
+
+class RemoteCommandListener : private winui::CMessageMap {
  public:
   RemoteCommandListener(HINSTANCE instance, HWND targetWindow, std::wstring className);
-  // Stops listening if it still does: the window must not outlive the object it points to.
-  virtual ~RemoteCommandListener();
   RemoteCommandListener(const RemoteCommandListener&) = delete;
   RemoteCommandListener& operator=(const RemoteCommandListener&) = delete;
 
@@ -24,13 +25,15 @@ class RemoteCommandListener {
   // target window; everything else gets the default processing.
   virtual LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-  HWND ListenerWindow() const { return listenerWindow_; }
+  HWND ListenerWindow() const { return listenerWindow_.Handle(); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // Every message of the listener window goes to HandleMessage.
+  BOOL ProcessWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                            LRESULT& result, DWORD mapId) override;
 
   HINSTANCE instance_;
   HWND targetWindow_;
-  HWND listenerWindow_ = nullptr;
+  winui::HiddenWindow listenerWindow_;
   std::wstring className_;
 };

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "HiddenWindow.h"
+#include "MessageMap.h"
 #include "VTStatus.h"
 
 using veltrano::Status;
@@ -21,23 +23,24 @@ class MessageHandler {
   virtual void OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 };
 
-class MessageWindow {
+class MessageWindow : private winui::CMessageMap {
  public:
   MessageWindow(HINSTANCE instance, const wchar_t* className);
-  ~MessageWindow();
-  MessageWindow(const MessageWindow&) = delete;
-  MessageWindow& operator=(const MessageWindow&) = delete;
 
   Status Create(MessageHandler* handler);
-  void Destroy();
-  HWND Handle() const { return window_; }
+  void Destroy() { window_.Destroy(); }
+  HWND Handle() const { return window_.Handle(); }
+
+  BEGIN_MSG_MAP(MessageWindow)
+    MESSAGE_HANDLER(WM_TIMER, Forward)
+    MESSAGE_HANDLER(WM_SFX_SHOWPROGRESS, Forward)
+  END_MSG_MAP()
 
  private:
-  static LRESULT CALLBACK Forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Forward(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
   HINSTANCE instance_;
   MessageHandler* handler_ = nullptr;
-  HWND window_ = nullptr;
+  winui::HiddenWindow window_;
   std::wstring className_;
-  bool registered_ = false;
 };
