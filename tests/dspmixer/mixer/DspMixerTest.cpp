@@ -77,7 +77,10 @@ class DspMixerTest : public ::testing::Test {
     api_.SONARIX_GetDspProperty = FakeGet;
     api_.SONARIX_SetDspProperty = FakeSet;
   }
-  ~DspMixerTest() override { g_device = nullptr; }
+  ~DspMixerTest() override {
+    mixer_.Detach();  // its last request still reaches the stand-in
+    g_device = nullptr;
+  }
 
   // Attached to a device of layout 2 with these counts (properties 100 to 105), calls cleared.
   void AttachTo(std::vector<uint32_t> counts) {
