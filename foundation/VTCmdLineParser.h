@@ -39,15 +39,15 @@ template <>
 struct VTCmdLineArgHandler<std::string, int> {
   static Status ProcessValue(int& value, const std::string& text) {
     size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
-    if (i == text.size()) return status::kInvalidValue;
+    if (i == text.size()) return status::kInvalidParameter;
     int64_t result = 0;
     for (; i < text.size(); ++i) {
-      if (text[i] < '0' || text[i] > '9') return status::kInvalidValue;
+      if (text[i] < '0' || text[i] > '9') return status::kInvalidParameter;
       result = result * 10 + (text[i] - '0');
-      if (result > int64_t{INT32_MAX} + 1) return status::kInvalidValue;
+      if (result > int64_t{INT32_MAX} + 1) return status::kInvalidParameter;
     }
     if (text[0] == '-') result = -result;
-    if (result > INT32_MAX || result < INT32_MIN) return status::kInvalidValue;
+    if (result > INT32_MAX || result < INT32_MIN) return status::kInvalidParameter;
     value = static_cast<int>(result);
     return status::kOk;
   }

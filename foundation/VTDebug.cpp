@@ -24,7 +24,7 @@ Status FormatToBuffer(char (&buffer)[kDiagnosticBufferSize], const char* format,
   const int error = errno;
   // With _TRUNCATE a cut text reports -1 and leaves errno alone.
   if (error == 0) return status::kTruncated;
-  if (error == EINVAL) return status::kInvalidValue;
+  if (error == EINVAL) return status::kInvalidParameter;
   return status::FromErrno(error);
 }
 

@@ -11,7 +11,7 @@ constexpr size_t kSubtagsRead = 3;
 
 // A locale Windows reports as invalid is a tag we cannot offer, not a system failure.
 Status DisplayNameStatus(Status status) {
-  return status == ERROR_INVALID_PARAMETER ? status::kInvalidValue : status;
+  return status == ERROR_INVALID_PARAMETER ? status::kInvalidParameter : status;
 }
 
 Status LoadDisplayNames(LanguageTagInfo& info) {

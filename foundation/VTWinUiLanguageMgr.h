@@ -21,7 +21,7 @@ struct LanguageTagInfo : LanguageSubtags {
 
 // Reads `text` into language, script and region, and asks Windows for the locale's display
 // names. Only the first three subtags count: whatever follows them is ignored. Letter case is
-// kept as given. Fails with kInvalidData for text that is not a tag, kInvalidValue for a locale
+// kept as given. Fails with kInvalidData for text that is not a tag, kInvalidParameter for a locale
 // Windows does not know, or the Windows error.
 Status ParseLanguageTag(const std::wstring& text, LanguageTagInfo& info);
 

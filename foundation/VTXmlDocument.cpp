@@ -29,7 +29,7 @@ VTXmlDocument::~VTXmlDocument() = default;
 Status VTXmlDocument::LoadFile(const wchar_t* path) {
   UniqueFile file = OpenFile(path, L"rb");
   if (!file) return status::kFileOpenFailed;
-  if (document.LoadFile(file.get()) != tinyxml2::XML_SUCCESS) return status::kXmlLoadFailed;
+  if (document.LoadFile(file.get()) != tinyxml2::XML_SUCCESS) return status::kFileReadFailed;
   return status::kOk;
 }
 
@@ -51,9 +51,9 @@ Status VTXmlDocument::SaveFile(const wchar_t* path) {
     }
   }
   if (document.SaveFile(file.get()) != tinyxml2::XML_SUCCESS || std::ferror(file.get()) != 0) {
-    return status::kXmlSaveFailed;
+    return status::kFileWriteFailed;
   }
-  if (std::fclose(file.release()) != 0) return status::kXmlSaveFailed;
+  if (std::fclose(file.release()) != 0) return status::kFileWriteFailed;
   return status::kOk;
 }
 

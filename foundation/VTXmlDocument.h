@@ -14,7 +14,7 @@ class VTXmlDocument {
   VTXmlDocument(const VTXmlDocument&) = delete;
   VTXmlDocument& operator=(const VTXmlDocument&) = delete;
 
-  // kFileOpenFailed when the file cannot be opened, kXmlLoadFailed for any parse error.
+  // kFileOpenFailed when the file cannot be opened, kFileReadFailed for any parse error.
   virtual Status LoadFile(const wchar_t* path);
   // A zero-terminated UTF-8 text; kXmlSyntax for an empty or malformed one, which leaves an
   // empty document.

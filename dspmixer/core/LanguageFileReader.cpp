@@ -21,20 +21,20 @@ StatusCode ReadWholeFile(const std::wstring& path, std::string& bytes) {
   bytes.clear();
   UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid()) return mixer_status::kLanguageFileOpenFailed;
+  if (!file.IsValid()) return mixer_status::kFileOpenFailed;
   LARGE_INTEGER size = {};
   if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxFileBytes) {
-    return mixer_status::kLanguageFileReadFailed;
+    return mixer_status::kFileReadFailed;
   }
   char chunk[kReadChunk];
   DWORD read = 0;
   do {
     if (!ReadFile(file.Get(), chunk, kReadChunk, &read, nullptr)) {
-      return mixer_status::kLanguageFileReadFailed;
+      return mixer_status::kFileReadFailed;
     }
     // The file may grow while it is read: the limit holds for what is kept.
     if (bytes.size() + read > static_cast<size_t>(kMaxFileBytes)) {
-      return mixer_status::kLanguageFileReadFailed;
+      return mixer_status::kFileReadFailed;
     }
     bytes.append(chunk, read);
   } while (read > 0);

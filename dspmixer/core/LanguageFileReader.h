@@ -13,8 +13,8 @@ constexpr size_t kMaxLanguageLineChars = 10239;
 extern const wchar_t kContinuedLineMark[];  // "${F_NL}"
 
 // The file's lines: UTF-8 when it starts with the UTF-8 byte-order mark, otherwise UTF-16LE
-// with or without byte-order mark; split at line feeds. kLanguageFileOpenFailed or
-// kLanguageFileReadFailed.
+// with or without byte-order mark; split at line feeds. kFileOpenFailed or
+// kFileReadFailed.
 StatusCode ReadLanguageFileLines(const std::wstring& path, std::vector<std::wstring>& lines);
 
 struct LanguageFileValue {

@@ -72,7 +72,7 @@ class LanguageTextTable {
   // Drops every section and rebuilds the table from the built-in one, storing each new entry
   // in its key's global handle.
   void Build();
-  // Reads a language file over the table. 0, kLanguageFileOpenFailed or kLanguageFileReadFailed.
+  // Reads a language file over the table. 0, kFileOpenFailed or kFileReadFailed.
   StatusCode LoadFile(const std::wstring& path);
   // The keys the last LoadFile did not give, section by section in table order.
   std::vector<std::wstring> MissingKeys() const;
@@ -97,7 +97,7 @@ struct LanguageFileRecord : veltrano::LanguageSubtags {
 
 // Chooses among `files` (in their order) for a user whose UI language is the locale name
 // `userLocale`: the first record of the first rule that gives one, from same language, script
-// and region down to English; an empty `chosen` when none fits. kInvalidTag when `userLocale`
+// and region down to English; an empty `chosen` when none fits. kInvalidData when `userLocale`
 // is no valid tag (read to its last subtag, like the file names).
 StatusCode ChooseLanguageFile(const std::wstring& userLocale,
                               const std::vector<LanguageFileRecord>& files,

@@ -197,7 +197,7 @@ StatusCode DspMixer::SetLevelMetersEnabled(bool enable) {
 }
 
 StatusCode DspMixer::ReadLevelMeters() {
-  if (!metersRunning_ || levelTable_.empty()) return mixer_status::kMetersEmpty;
+  if (!metersRunning_ || levelTable_.empty()) return mixer_status::kNotFound;
   return GetProperty(levelTable_.data(), static_cast<uint32_t>(levelTable_.size()));
 }
 

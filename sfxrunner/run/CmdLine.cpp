@@ -34,7 +34,7 @@ struct veltrano::VTCmdLineArgHandler<std::string, CmdLine::SFXGuiMode> {
     } else if (equals("off")) {
       mode = CmdLine::GuiOff;
     } else {
-      return status::kInvalidValue;
+      return status::kInvalidParameter;
     }
     return status::kOk;
   }

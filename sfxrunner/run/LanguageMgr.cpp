@@ -32,7 +32,7 @@ Status ChooseRunLanguage(bool showDialog, std::wstring& selectedTag) {
     LanguageDlg dialog(languages);
     dialog.DoModal(::GetActiveWindow());
   }
-  if (languages.selected.IsEmpty()) return status::kNoMatch;
+  if (languages.selected.IsEmpty()) return status::kInvalidConfiguration;
   selectedTag = languages.selected.tag;
   return status::kOk;
 }

@@ -15,5 +15,5 @@ class LanguageMgr : public veltrano::VTWinUiLanguageMgr {
 };
 
 // The whole language step of a launch run: loads and matches the tags, shows the language
-// dialog when `showDialog`, and gives the chosen tag. kNoMatch when no language was chosen.
+// dialog when `showDialog`, and gives the chosen tag. kInvalidConfiguration when no language was chosen.
 Status ChooseRunLanguage(bool showDialog, std::wstring& selectedTag);

@@ -22,25 +22,25 @@ bool HasTag(const CfgCommand& command, const std::wstring& tag) {
 Status ChooseLaunchCommand(const CfgCommandSet* set, const std::wstring& selectedLanguageTag,
                            std::shared_ptr<CfgCommand>& chosen) {
   chosen.reset();
-  if (set == nullptr) return status::kNoMatch;
+  if (set == nullptr) return status::kInvalidConfiguration;
 
   if (set->singleUntagged) {
-    if (set->applicableIds.size() != 1) return status::kNoMatch;
+    if (set->applicableIds.size() != 1) return status::kInvalidConfiguration;
     chosen = FindCommand(*set, set->applicableIds.front());
-    return chosen != nullptr ? status::kOk : status::kNoMatch;
+    return chosen != nullptr ? status::kOk : status::kInvalidConfiguration;
   }
 
-  if (selectedLanguageTag.empty()) return status::kInvalidValue;
+  if (selectedLanguageTag.empty()) return status::kInvalidParameter;
 
   std::shared_ptr<CfgCommand> match;
   for (const std::wstring& id : set->applicableIds) {
     const std::shared_ptr<CfgCommand> command = FindCommand(*set, id);
-    if (command == nullptr || !HasTags(*command)) return status::kNoMatch;
+    if (command == nullptr || !HasTags(*command)) return status::kInvalidConfiguration;
     if (!HasTag(*command, selectedLanguageTag)) continue;
-    if (match != nullptr) return status::kNoMatch;  // a tag must name one command only
+    if (match != nullptr) return status::kInvalidConfiguration;  // a tag must name one command only
     match = command;
   }
-  if (match == nullptr) return status::kNoMatch;
+  if (match == nullptr) return status::kInvalidConfiguration;
   chosen = match;
   return status::kOk;
 }

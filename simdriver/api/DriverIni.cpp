@@ -36,11 +36,11 @@ std::wstring IniPathOfModule(HMODULE module) {
 
 Status CheckDriverIni(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES) return status::kIniMissing;
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return status::kIniInvalid;
+  if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES) return status::kDriverIniMissing;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return status::kInvalidConfiguration;
   wchar_t value[kValueChars] = {};
   GetPrivateProfileStringW(kSection, kGuidKey, L"", value, kValueChars, path.c_str());
-  return IsRegistryFormGuid(value) ? status::kOk : status::kIniInvalid;
+  return IsRegistryFormGuid(value) ? status::kOk : status::kInvalidConfiguration;
 }
 
 }  // namespace sonarixsim

@@ -10,7 +10,7 @@
 namespace sonarixsim {
 
 std::wstring IniPathOfModule(HMODULE module);
-// 0 for a file with a valid GUID; kIniMissing without the file; kIniInvalid otherwise.
+// 0 for a file with a valid GUID; kDriverIniMissing without the file; kInvalidConfiguration otherwise.
 Status CheckDriverIni(const std::wstring& path);
 
 }  // namespace sonarixsim

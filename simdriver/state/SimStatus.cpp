@@ -25,11 +25,11 @@ const StatusEntry kStatusTexts[] = {
     SIM_STATUS_TEXT(kOutOfHandles, "too many open device handles"),
     SIM_STATUS_TEXT(kDeviceTableFull, "no room for another device"),
     SIM_STATUS_TEXT(kTooManyFaults, "too many faults"),
-    SIM_STATUS_TEXT(kIniInvalid, "the driver interface file is invalid"),
+    SIM_STATUS_TEXT(kInvalidConfiguration, "the driver interface file is invalid"),
     SIM_STATUS_TEXT(kStateUnavailable, "the device state cannot be opened"),
     SIM_STATUS_TEXT(kStateBusy, "the device state is busy"),
     SIM_STATUS_TEXT(kDeviceRemoved, "the device was removed"),
-    SIM_STATUS_TEXT(kIniMissing, "the driver interface file is missing"),
+    SIM_STATUS_TEXT(kDriverIniMissing, "the driver interface file is missing"),
 };
 #undef SIM_STATUS_TEXT
 

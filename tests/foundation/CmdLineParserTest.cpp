@@ -30,7 +30,7 @@ enum class Mode { Unset, On, Off };
 veltrano::Status ConvertMode(Mode& mode, const std::string& text) {
   if (text == "on") { mode = Mode::On; return 0; }
   if (text == "off") { mode = Mode::Off; return 0; }
-  return status::kInvalidValue;
+  return status::kInvalidParameter;
 }
 
 using ModeOption = Parser::Option<Mode, &ConvertMode>;
@@ -47,7 +47,7 @@ struct Flag {
 };
 veltrano::Status ConvertFlag(Flag& flag, const std::string& text) {
   flag.set = text.empty();
-  return status::kInvalidValue;  // ignored for options without a value
+  return status::kInvalidParameter;  // ignored for options without a value
 }
 
 }  // namespace
@@ -168,7 +168,7 @@ TEST_F(CmdLineParser, PositionalHandlersFillInOrderAndReportBadValues) {
   other.OutputFunction = &Collect;
   int value = 0;
   other.AddArgument(value, true);
-  EXPECT_EQ(status::kInvalidValue, other.Parse({"p", "twelve"}));
+  EXPECT_EQ(status::kInvalidParameter, other.Parse({"p", "twelve"}));
   EXPECT_EQ("p: Invalid argument twelve.\n", g_output.back());
 }
 
@@ -185,7 +185,7 @@ TEST_F(CmdLineParser, MissingRequiredPositionalComesBeforeOptions) {
 TEST_F(CmdLineParser, RejectedValueKeepsTheDestinationAndReportsBoth) {
   Mode mode = Mode::Unset;
   AddModeOption(parser, mode, "", "gui");
-  EXPECT_EQ(status::kInvalidValue, Parse({"p", "--gui", "silent"}));
+  EXPECT_EQ(status::kInvalidParameter, Parse({"p", "--gui", "silent"}));
   EXPECT_EQ(Mode::Unset, mode);
   EXPECT_EQ("p: Invalid value silent for option --gui.\n", g_output.back());
   EXPECT_EQ(0u, Parse({"p", "--gui", "on"}));

@@ -41,7 +41,7 @@ TEST(FormatToBuffer, LongerTextIsCutWithItsStatus) {
 
 TEST(FormatToBuffer, MissingFormatIsAnInvalidValue) {
   char buffer[veltrano::kDiagnosticBufferSize];
-  EXPECT_EQ(status::kInvalidValue, FormatInto(buffer, nullptr));
+  EXPECT_EQ(status::kInvalidParameter, FormatInto(buffer, nullptr));
 }
 
 TEST(DebugPrint, LongLineIsCutAndStillDelivered) {

@@ -78,9 +78,9 @@ TEST(XmlDocument, LoadFileReportsOpenAndParseFailuresApart) {
   VTXmlDocument xml;
   EXPECT_EQ(status::kFileOpenFailed, xml.LoadFile(folder.File(L"missing.xml").c_str()));
   WriteBytes(folder.File(L"bad.xml"), "<a>");
-  EXPECT_EQ(status::kXmlLoadFailed, xml.LoadFile(folder.File(L"bad.xml").c_str()));
+  EXPECT_EQ(status::kFileReadFailed, xml.LoadFile(folder.File(L"bad.xml").c_str()));
   WriteBytes(folder.File(L"empty.xml"), "");
-  EXPECT_EQ(status::kXmlLoadFailed, xml.LoadFile(folder.File(L"empty.xml").c_str()));
+  EXPECT_EQ(status::kFileReadFailed, xml.LoadFile(folder.File(L"empty.xml").c_str()));
   EXPECT_EQ(status::kFileOpenFailed, xml.LoadFile(nullptr));
 }
 

@@ -37,7 +37,7 @@ TEST_F(CommandLine, GuiValuesIgnoreAsciiCase) {
 }
 
 TEST_F(CommandLine, BadGuiUseIsRejected) {
-  EXPECT_EQ(status::kInvalidValue, ParseCommandLineText(L"stub.exe --gui silent"));
+  EXPECT_EQ(status::kInvalidParameter, ParseCommandLineText(L"stub.exe --gui silent"));
   EXPECT_EQ(CmdLine::GuiAsConfigured, guiMode);
   EXPECT_EQ(status::kMissingOptionValue, ParseCommandLineText(L"stub.exe --gui"));
   EXPECT_EQ(status::kUnknownOption, ParseCommandLineText(L"stub.exe -gui on"));

@@ -20,7 +20,7 @@ TEST(ReportStatus, CodesWithMessagesOfTheirOwn) {
 
 TEST(ReportStatus, EverythingElseIsFailed) {
   for (Status code : {status::kFailed, status::kInvalidData, status::kXmlSyntax,
-                      status::kNoMatch, Status{2}, Status{0x80004005}, Status{0xEE002002}}) {
+                      status::kInvalidConfiguration, Status{2}, Status{0x80004005}, Status{0xEE002002}}) {
     EXPECT_STREQ(L"Failed.", StatusMessage(code)) << std::hex << code;
   }
 }

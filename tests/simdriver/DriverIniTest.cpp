@@ -39,21 +39,21 @@ class DriverIniTest : public simtest::SimDriverTest {
 TEST_F(DriverIniTest, MissingFileMakesDeviceCallsAnswer0xEE001006) {
   Plug({2, 2, 2, 2, 1, 1});
   LoadCopy(nullptr);
-  EXPECT_EQ(status::kIniMissing, copy_.EnumerateDevices());
+  EXPECT_EQ(status::kDriverIniMissing, copy_.EnumerateDevices());
   EXPECT_EQ(0u, copy_.GetDeviceCount());
   uint32_t handle = 0;
-  EXPECT_EQ(status::kIniMissing, copy_.OpenDeviceByIndex(0, &handle));
+  EXPECT_EQ(status::kDriverIniMissing, copy_.OpenDeviceByIndex(0, &handle));
   EXPECT_EQ(0x00050007u, copy_.GetApiVersion()) << "the version does not need the file";
 }
 
 TEST_F(DriverIniTest, FileWithoutAGuidAnswers0xEE000052) {
   LoadCopy("[DriverInterface]\r\nInterfaceGUID=not-a-guid\r\n");
-  EXPECT_EQ(status::kIniInvalid, copy_.EnumerateDevices());
+  EXPECT_EQ(status::kInvalidConfiguration, copy_.EnumerateDevices());
 }
 
 TEST_F(DriverIniTest, FileWithoutTheSectionAnswers0xEE000052) {
   LoadCopy("[Other]\r\nInterfaceGUID={7923A8A9-CCB9-4a66-912E-B32255451876}\r\n");
-  EXPECT_EQ(status::kIniInvalid, copy_.EnumerateDevices());
+  EXPECT_EQ(status::kInvalidConfiguration, copy_.EnumerateDevices());
 }
 
 TEST_F(DriverIniTest, FileWithAGuidLetsDeviceCallsWork) {

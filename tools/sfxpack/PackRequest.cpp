@@ -72,7 +72,7 @@ Status ParsePackRequest(const std::vector<std::wstring>& arguments, PackRequest&
 
   if (int{replaceConfig} + int{removeConfig} + int{keepConfig} > 1) {
     Report(reportLine, "sfxpack: --config, --no-config and --keep-config exclude each other.\n");
-    return veltrano::status::kInvalidValue;
+    return veltrano::status::kInvalidParameter;
   }
   if (replaceConfig) request.configAction = ConfigAction::Replace;
   if (removeConfig) request.configAction = ConfigAction::Remove;

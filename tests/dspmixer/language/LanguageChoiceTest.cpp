@@ -43,7 +43,7 @@ TEST(LanguageChoiceTest, MostSpecificRuleWinsThenListOrder) {
     EXPECT_EQ(c.expected, chosen.tag) << c.user;
   }
   LanguageFileRecord chosen;
-  EXPECT_EQ(mixer_status::kInvalidTag, ChooseLanguageFile(L"x", RecordsOf({L"en"}), chosen));
+  EXPECT_EQ(mixer_status::kInvalidData, ChooseLanguageFile(L"x", RecordsOf({L"en"}), chosen));
 }
 
 void AddFiles(const uitest::ScratchFolder& folder, const std::vector<std::wstring>& names) {
@@ -68,7 +68,7 @@ TEST(LanguageTagTest, MixerReadsTheSubtagsTheInstallerStubIgnores) {
   EXPECT_EQ(L"sr-Latn-RS", files.Files()[0].tag);
 
   LanguageFileRecord chosen;
-  EXPECT_EQ(mixer_status::kInvalidTag,
+  EXPECT_EQ(mixer_status::kInvalidData,
             ChooseLanguageFile(L"sr-Latn-RS-CH", RecordsOf({L"sr-Latn-RS"}), chosen));
   EXPECT_EQ(L"", chosen.tag);
 }

@@ -124,7 +124,7 @@ TEST_F(LanguageFileTest, LinesGiveTheValuesAUserExpects) {
 
 TEST_F(LanguageFileTest, MissingFileFailsToOpenAndKeepsTheDefaults) {
   ASSERT_EQ(mixer_status::kOk, Load(Utf16(L"SELECT_WINDOW_TITLE = Earlier\n")));
-  EXPECT_EQ(mixer_status::kLanguageFileOpenFailed, table_.LoadFile(scratch_.File(L"none.txt")));
+  EXPECT_EQ(mixer_status::kFileOpenFailed, table_.LoadFile(scratch_.File(L"none.txt")));
   EXPECT_EQ(L"Select Mixer", GetText(key::SELECT_WINDOW_TITLE));
 }
 
@@ -132,7 +132,7 @@ TEST_F(LanguageFileTest, MissingFileFailsToOpenAndKeepsTheDefaults) {
 TEST_F(LanguageFileTest, HugeFileFailsToReadAndKeepsTheDefaults) {
   Bytes huge = Utf16(L"SELECT_WINDOW_TITLE = Huge\n");
   huge.resize(17 * 1024 * 1024, ' ');
-  EXPECT_EQ(mixer_status::kLanguageFileReadFailed, Load(huge));
+  EXPECT_EQ(mixer_status::kFileReadFailed, Load(huge));
   EXPECT_EQ(L"Select Mixer", GetText(key::SELECT_WINDOW_TITLE));
 }
 

@@ -109,9 +109,9 @@ TEST(ParseLanguageTag, RepeatedRegionMustAgree) {
 }
 
 TEST(ParseLanguageTag, LocaleUnknownToWindowsIsInvalidValue) {
-  EXPECT_EQ(status::kInvalidValue, Parse(L"xx").result);
-  EXPECT_EQ(status::kInvalidValue, Parse(L"de-XX").result);
-  EXPECT_EQ(status::kInvalidValue, Parse(L"zzz-Zzzz").result);
+  EXPECT_EQ(status::kInvalidParameter, Parse(L"xx").result);
+  EXPECT_EQ(status::kInvalidParameter, Parse(L"de-XX").result);
+  EXPECT_EQ(status::kInvalidParameter, Parse(L"zzz-Zzzz").result);
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ TEST(UnderJapaneseUi, TheProcessRunsWithAJapaneseUi) { EXPECT_EQ(L"ja-JP", UiLan
 
 TEST(UnderJapaneseUi, NeitherJapaneseNorEnglishEndsWithNoMatch) {
   const Choice choice = ChooseWithoutDialog({L"de", L"fr"});
-  EXPECT_EQ(status::kNoMatch, choice.result);
+  EXPECT_EQ(status::kInvalidConfiguration, choice.result);
   EXPECT_EQ(L"", choice.tag);
 }
 
@@ -134,7 +134,7 @@ TEST(UnderJapaneseUi, PlainEnglishIsPreferredAsFallback) {
 
 TEST(UnderJapaneseUi, UpperCaseEnIsNotEnglish) {
   const Choice choice = ChooseWithoutDialog({L"EN", L"fr"});
-  EXPECT_EQ(status::kNoMatch, choice.result);
+  EXPECT_EQ(status::kInvalidConfiguration, choice.result);
   EXPECT_EQ(L"", choice.tag);
 }
 
@@ -149,7 +149,7 @@ TEST(UnderJapaneseUi, QuittingTheDialogWithoutAMatchEndsWithNoMatch) {
   const Choice choice = ChooseWithDialog({L"de", L"fr"}, {Do([](HWND dialog) {
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(ID_APP_EXIT, 0), 0);
   })});
-  EXPECT_EQ(status::kNoMatch, choice.result);
+  EXPECT_EQ(status::kInvalidConfiguration, choice.result);
   EXPECT_EQ(L"", choice.tag);
 }
 

@@ -66,7 +66,7 @@ const char* const kOtherMachine = "<ProcessorArchitecture>ARM64</ProcessorArchit
 
 TEST(ChooseLaunchCommand, NoCommandSetIsNoMatch) {
   std::shared_ptr<CfgCommand> chosen = Stale();
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(nullptr, L"en-US", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(nullptr, L"en-US", chosen));
   EXPECT_EQ(nullptr, chosen);
 }
 
@@ -94,13 +94,13 @@ TEST(ChooseLaunchCommand, SingleUntaggedNeedsExactlyOneApplicableCommand) {
   twoApplicable.Add(L"b", {});
   twoApplicable.MarkSingleUntagged();
   std::shared_ptr<CfgCommand> chosen = Stale();
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(twoApplicable.Get(), L"", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(twoApplicable.Get(), L"", chosen));
   EXPECT_EQ(nullptr, chosen);
 
   CommandSet noneApplicable;
   noneApplicable.Add(L"a", {}, false);
   noneApplicable.MarkSingleUntagged();
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(noneApplicable.Get(), L"", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(noneApplicable.Get(), L"", chosen));
   EXPECT_EQ(nullptr, chosen);
 }
 
@@ -109,7 +109,7 @@ TEST(ChooseLaunchCommand, TaggedCommandsWithoutASelectedLanguageNeedOne) {
   set.Add(L"english", {L"en-US"});
   set.Add(L"german", {L"de-DE"});
   std::shared_ptr<CfgCommand> chosen = Stale();
-  EXPECT_EQ(status::kInvalidValue, ChooseLaunchCommand(set.Get(), L"", chosen));
+  EXPECT_EQ(status::kInvalidParameter, ChooseLaunchCommand(set.Get(), L"", chosen));
   EXPECT_EQ(nullptr, chosen);
 }
 
@@ -128,7 +128,7 @@ TEST(ChooseLaunchCommand, TagsThatDifferOnlyInLetterCaseDoNotMatch) {
   set.Add(L"upper", {L"EN"});
   set.Add(L"mixed", {L"En"});
   std::shared_ptr<CfgCommand> chosen = Stale();
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(set.Get(), L"en", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(set.Get(), L"en", chosen));
   EXPECT_EQ(nullptr, chosen);
 }
 
@@ -136,8 +136,8 @@ TEST(ChooseLaunchCommand, LanguagePrefixDoesNotMatch) {
   CommandSet set;
   set.Add(L"english", {L"en-US"});
   std::shared_ptr<CfgCommand> chosen;
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(set.Get(), L"en", chosen));
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(set.Get(), L"en-US-x", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(set.Get(), L"en", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(set.Get(), L"en-US-x", chosen));
   EXPECT_EQ(nullptr, chosen);
 }
 
@@ -146,7 +146,7 @@ TEST(ChooseLaunchCommand, NoCommandForTheSelectedLanguageIsNoMatch) {
   set.Add(L"english", {L"en-US"});
   set.Add(L"german", {L"de-DE"});
   std::shared_ptr<CfgCommand> chosen = Stale();
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(set.Get(), L"ja-JP", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(set.Get(), L"ja-JP", chosen));
   EXPECT_EQ(nullptr, chosen);
 }
 
@@ -155,14 +155,14 @@ TEST(ChooseLaunchCommand, UntaggedCommandAmongTaggedOnesIsNoMatch) {
   untaggedFirst.Add(L"untagged", {});
   untaggedFirst.Add(L"english", {L"en-US"});
   std::shared_ptr<CfgCommand> chosen = Stale();
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(untaggedFirst.Get(), L"en-US", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(untaggedFirst.Get(), L"en-US", chosen));
   EXPECT_EQ(nullptr, chosen);
 
   // Even after the matching command has been found.
   CommandSet untaggedLast;
   untaggedLast.Add(L"english", {L"en-US"});
   untaggedLast.Add(L"untagged", {});
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(untaggedLast.Get(), L"en-US", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(untaggedLast.Get(), L"en-US", chosen));
   EXPECT_EQ(nullptr, chosen);
 }
 
@@ -172,7 +172,7 @@ TEST(ChooseLaunchCommand, TagSetWithoutTagsCountsAsUntagged) {
   emptyTags->languageTagSet = std::make_shared<CfgLanguageTagSet>(emptyTags.get());
   set.Add(L"english", {L"en-US"});
   std::shared_ptr<CfgCommand> chosen;
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(set.Get(), L"en-US", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(set.Get(), L"en-US", chosen));
 }
 
 TEST(ChooseLaunchCommand, TagOnTwoApplicableCommandsIsNoMatch) {
@@ -180,7 +180,7 @@ TEST(ChooseLaunchCommand, TagOnTwoApplicableCommandsIsNoMatch) {
   set.Add(L"first", {L"en-US"});
   set.Add(L"second", {L"de-DE", L"en-US"});
   std::shared_ptr<CfgCommand> chosen = Stale();
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(set.Get(), L"en-US", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(set.Get(), L"en-US", chosen));
   EXPECT_EQ(nullptr, chosen);
 }
 
@@ -196,7 +196,7 @@ TEST(ChooseLaunchCommand, CommandsForOtherMachinesTakeNoPart) {
   CommandSet onlyOthers;
   onlyOthers.Add(L"arm", {L"en-US"}, false);
   onlyOthers.Add(L"german", {L"de-DE"});
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(onlyOthers.Get(), L"en-US", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(onlyOthers.Get(), L"en-US", chosen));
 }
 
 TEST(ChooseLaunchCommand, ApplicableIdWithoutItsCommandIsNoMatch) {
@@ -206,7 +206,7 @@ TEST(ChooseLaunchCommand, ApplicableIdWithoutItsCommandIsNoMatch) {
   broken.commands = set.Get()->commands;
   broken.applicableIds = {L"english", L"missing"};
   std::shared_ptr<CfgCommand> chosen;
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(&broken, L"en-US", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(&broken, L"en-US", chosen));
 }
 
 TEST(ChooseLaunchCommandFromDocument, UntaggedCommandBesideOneForAnotherMachineIsStarted) {
@@ -231,6 +231,6 @@ TEST(ChooseLaunchCommandFromDocument, LanguageCommandIsFoundByItsTag) {
   EXPECT_EQ(status::kOk, ChooseLaunchCommand(cfg.launch->commandSet.get(), L"de-DE", chosen));
   ASSERT_NE(nullptr, chosen);
   EXPECT_EQ(L"de", chosen->id);
-  EXPECT_EQ(status::kNoMatch, ChooseLaunchCommand(cfg.launch->commandSet.get(), L"de-de", chosen));
-  EXPECT_EQ(status::kInvalidValue, ChooseLaunchCommand(cfg.launch->commandSet.get(), L"", chosen));
+  EXPECT_EQ(status::kInvalidConfiguration, ChooseLaunchCommand(cfg.launch->commandSet.get(), L"de-de", chosen));
+  EXPECT_EQ(status::kInvalidParameter, ChooseLaunchCommand(cfg.launch->commandSet.get(), L"", chosen));
 }
