@@ -28,6 +28,16 @@ std::optional<MixerKind> ChooseMixer(const Config& config) {
   }
 }
 
+// A mixer window that reported a failure of its start has gone and posted WM_QUIT with its exit
+// code; any other window that could not be created ends the program with a failure of its own.
+int ExitCodeOfFailedStart() {
+  MSG quit;
+  if (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    return static_cast<int>(quit.wParam);
+  }
+  return ERROR_FUNCTION_FAILED;
+}
+
 // The window object must not outlive its window's messages: destroy the window first.
 void DestroyMixerWindow(std::unique_ptr<winui::CDialogImplBase>& mixer) {
   if (mixer->IsWindow()) mixer->DestroyWindow();
@@ -55,8 +65,8 @@ int Run(HINSTANCE instance, const wchar_t* /*commandLine*/, int showCommand, con
   const std::optional<MixerKind> kind = ChooseMixer(config);
   if (!kind) return 0;
 
-  std::unique_ptr<winui::CDialogImplBase> mixer = CreateMixerWindow(*kind, api);
-  if (mixer == nullptr || !mixer->IsWindow()) return ERROR_FUNCTION_FAILED;
+  std::unique_ptr<winui::CDialogImplBase> mixer = CreateMixerWindow(*kind, api, config);
+  if (mixer == nullptr || !mixer->IsWindow()) return ExitCodeOfFailedStart();
   mixer->ShowWindow(showCommand);
   mixer->PostMessage(WM_MIXER_START);
 
