@@ -40,9 +40,13 @@ export VT_RECORD_FILE="$(win "$record")"
 package="$(win "$out/SonarixDriverPackage.exe")"
 mixer="$(win "$payload/dspmixer.exe")"
 driver_api="$(win "$payload/sonarixapi.dll")"
+simtool="$(win "$payload/sonarixsim.exe")"
+shot="$out/simple-mixer.png"
 interface=$(sed -n 's:.*<DriverInterfaceGUID>\(.*\)</DriverInterfaceGUID>.*:\1:p' "$payload/dspmixer.xml")
-# Windows need a wineserver that runs under the X display: end the one the packing started.
+# Windows need a wineserver that runs under the X display: end the one the packing and the
+# path conversions started (no Wine command may run between here and the display's server).
 wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 echo "== run: starting the package"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   wineserver -p
@@ -52,13 +56,21 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   # The shell starts setup.exe without the stub waiting for it: give it a moment.
   for i in $(seq 50); do [ -f "$3" ] && break; sleep 0.2; done
   if [ $rc -eq 0 ]; then
-    echo "== run: registering the driver interface $5 and starting the mixer (Quit pressed)"
+    echo "== run: registering the driver interface $5 and plugging in a simulated device"
     wine reg add "HKCR\\CLSID\\$5\\InprocServer32" /ve /d "$6" /f >/dev/null
-    wine "$1" run --answer-boxes --press 1013 --timeout 60 -- "$4"
+    wine "$8" reset >/dev/null
+    wine "$8" node 1 DeviceInput:0 DeviceOutput:0 75% >/dev/null
+    wine "$8" node 1 AppPlayback:0 AppRecording:0 50% >/dev/null
+    echo "== run: starting the mixer, choosing Simple, closing it with -exitall"
+    ( bash "$9/scripts/screenshot.sh" "Sonarix Mixer Control" "$7" 30
+      wine "$4" -exitall ) &
+    wine "$1" run --answer-boxes --press 1011 --timeout 60 -- "$4"
     rc=$?
+    wait $! || rc=1
   fi
   wineserver -k
   exit $rc' _ "$build/tools/uidriver/uidriver.exe" "$package" "$record" "$mixer" "$interface" \
-  "$driver_api"
+  "$driver_api" "$shot" "$simtool" "$root"
 echo "== run: the setup program was started so:"
 cat "$record"
+echo "== run: the simple mixer on the simulated device: $shot"
