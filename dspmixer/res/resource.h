@@ -28,3 +28,18 @@
 // The no-device panel of the advanced window.
 #define IDD_NO_DEVICE 209
 #define IDC_NO_DEVICE_TEXT 1024
+
+// The advanced mixer window and its child dialogs: crosspoint cells, row and column labels,
+// and the node control popup.
+#define IDD_FULL_MIXER 130
+#define IDD_MIXER_CELL 201
+#define IDD_LABEL_ROW 202
+#define IDD_LABEL_COLUMN 203
+#define IDD_NODE_CONTROL 204
+#define IDC_LABEL_ROW_NAME 1005
+#define IDC_CELL_VALUE 1006
+#define IDC_NODE_FADER 1007
+#define IDC_NODE_VALUE 1009
+#define IDC_LABEL_COLUMN_NAME 1010
+#define IDC_LABEL_METER 1022
+#define IDC_LABEL_GAIN 1023

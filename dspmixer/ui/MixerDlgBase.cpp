@@ -51,6 +51,7 @@ bool MixerDlgBase::DeferUpdate() {
   }
   if (popupOpen_) {
     popupUpdatePending_ = true;
+    EndPopups();  // the popup's end posts the update
     return true;
   }
   return false;

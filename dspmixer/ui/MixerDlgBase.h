@@ -26,6 +26,8 @@ class MixerDlgBase {
 
   // Rebuilds the window from the first device; each mixer window supplies its own.
   virtual StatusCode UpdateDevices() { return mixer_status::kOk; }
+  // Ends every running node control popup of the window (it has none by default).
+  virtual void EndPopups() {}
 
   // Opens device `index` (closing the one open before) and attaches the model to it; 0 once
   // the device is open, even when the model could not read its layout.
@@ -34,6 +36,15 @@ class MixerDlgBase {
   // The error box of the mixer windows, owned by `window`. Statuses that the driver reports
   // itself show no box or their own text; a second error while a box is open is dropped.
   void ReportError(HWND window, const wchar_t* where, const wchar_t* call, StatusCode status);
+
+  // A node control popup of the window runs (device updates wait for it) or has ended (a
+  // device change that arrived meanwhile runs now).
+  void PopupStarted() { popupOpen_ = true; }
+  void PopupEnded(HWND window) {
+    popupOpen_ = false;
+    ReplayDeferredUpdate(window, popupUpdatePending_);
+  }
+  bool IsPopupOpen() const { return popupOpen_; }
 
   const DspMixer& Mixer() const { return mixer_; }
   SONARIX_HANDLE DeviceHandle() const { return device_; }
@@ -127,8 +138,9 @@ class MixerDlgImpl : public MixerDlgBase,
 
   // The session ends: the window goes, and the process with the session.
   LRESULT OnEndSession(UINT, WPARAM ending, LPARAM, BOOL& handled) {
-    if (ending != 0) this->DestroyWindow();
     handled = ending != 0;
+    if (ending == 0 || CloseAfterPopups(WM_ENDSESSION, ending)) return 0;
+    this->DestroyWindow();
     return 0;
   }
 
@@ -148,10 +160,20 @@ class MixerDlgImpl : public MixerDlgBase,
   // Enter does not close a mixer window.
   LRESULT OnOk(WORD, WORD, HWND, BOOL&) { return 0; }
 
-  LRESULT OnClose(WORD, WORD, HWND, BOOL&) {
+  LRESULT OnClose(WORD, WORD id, HWND, BOOL&) {
+    if (CloseAfterPopups(WM_COMMAND, id)) return 0;
     this->DestroyWindow();
     ::PostQuitMessage(kMixerClosedExitCode);
     return 0;
+  }
+
+  // A popup's modal loop runs on the stack of one of the window's children: the window goes
+  // only once that loop has ended, so the request is ended first and then made again.
+  bool CloseAfterPopups(UINT message, WPARAM wParam) {
+    if (!IsPopupOpen()) return false;
+    EndPopups();
+    this->PostMessage(message, wParam);
+    return true;
   }
 
   LRESULT OnActivate(WORD, WORD, HWND, BOOL&) {

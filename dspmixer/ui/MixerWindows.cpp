@@ -1,13 +1,21 @@
 #include "MixerWindows.h"
 
+#include "FullMixerDlg.h"
 #include "SimpleMixerDlg.h"
+
+namespace {
+
+template <class Window>
+std::unique_ptr<winui::CDialogImplBase> Create(SonarixApiDll& api, const Config& config) {
+  auto window = std::make_unique<Window>(api, config);
+  window->Create(nullptr);
+  return window;
+}
+
+}  // namespace
 
 std::unique_ptr<winui::CDialogImplBase> CreateMixerWindow(MixerKind kind, SonarixApiDll& api,
                                                           const Config& config) {
-  // The advanced window is not part of the program yet: start-up meets it like a window whose
-  // creation failed.
-  if (kind != MixerKind::Simple) return nullptr;
-  auto window = std::make_unique<SimpleMixerDlg>(api, config);
-  window->Create(nullptr);
-  return window;
+  return kind == MixerKind::Simple ? Create<SimpleMixerDlg>(api, config)
+                                   : Create<FullMixerDlg>(api, config);
 }

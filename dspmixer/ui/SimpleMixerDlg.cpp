@@ -1,13 +1,11 @@
 #include "SimpleMixerDlg.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <vector>
 
-namespace {
+#include "Fader.h"
 
-constexpr int kTickEvery = 32;
+namespace {
 
 // Left to right as the window shows them.
 const SimpleMixerDlg::Path kPaths[SimpleMixerDlg::kPathCount] = {
@@ -20,10 +18,6 @@ const SimpleMixerDlg::Path kPaths[SimpleMixerDlg::kPathCount] = {
     {&LanguageKey::SIMPLE_WINDOW_LABEL_MONITOR, DeviceInput, DeviceOutput,
      IDC_SIMPLE_SLIDER_MONITOR, IDC_SIMPLE_VALUE_MONITOR, IDC_SIMPLE_NAME_MONITOR},
 };
-
-// The scroll codes of a fader that moved: line and page steps, the thumb dragged or dropped.
-// Home and End (top, bottom) and the end of a drag write nothing.
-bool IsFaderMove(WORD code) { return code <= TB_THUMBTRACK; }
 
 }  // namespace
 
@@ -76,10 +70,7 @@ void SimpleMixerDlg::ShowColumns(bool show) {
 }
 
 void SimpleMixerDlg::ShowPath(const Path& path, uint32_t weight) {
-  const HWND slider = GetDlgItem(path.sliderId);
-  ::SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, kSliderMax));
-  ::SendMessageW(slider, TBM_SETPOS, TRUE, WeightToSliderPos(weight));
-  ::SendMessageW(slider, TBM_SETTICFREQ, kTickEvery, 0);
+  SetUpFader(GetDlgItem(path.sliderId), weight);
   SetDlgItemText(path.valueId, WeightToPercentText(weight).c_str());
 }
 
@@ -90,9 +81,7 @@ LRESULT SimpleMixerDlg::OnVScroll(UINT, WPARAM wParam, LPARAM lParam, BOOL& hand
     return 0;
   }
   if (!IsFaderMove(LOWORD(wParam))) return 0;
-  const int position = static_cast<int>(
-      ::SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0));
-  const uint32_t weight = SliderPosToWeight(position);
+  const uint32_t weight = FaderWeight(reinterpret_cast<HWND>(lParam));
   SetDlgItemText(path->valueId, WeightToPercentText(weight).c_str());
   WritePath(*path, weight);
   return 0;

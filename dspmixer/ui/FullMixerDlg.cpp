@@ -1,0 +1,254 @@
+#include "FullMixerDlg.h"
+
+#include <cwctype>
+
+#include "Config.h"
+
+namespace {
+
+constexpr ChannelType kRowFamilies[3] = {AppPlayback, DeviceInput, AppPlaybackVirt};
+constexpr ChannelType kColumnFamilies[3] = {DeviceOutput, AppRecording, AppRecordingVirt};
+
+const LanguageTextHandle* LabelKeysOf(ChannelType type) {
+  switch (type) {
+    case AppPlayback:
+      return LanguageKey::ADVANCED_WINDOW_LABEL_APPLICATION_PLAYBACK;
+    case DeviceInput:
+      return LanguageKey::ADVANCED_WINDOW_LABEL_DEVICE_INPUT;
+    case AppPlaybackVirt:
+      return LanguageKey::ADVANCED_WINDOW_LABEL_VIRTUAL_PLAYBACK;
+    case AppRecording:
+      return LanguageKey::ADVANCED_WINDOW_LABEL_APPLICATION_RECORDING;
+    case DeviceOutput:
+      return LanguageKey::ADVANCED_WINDOW_LABEL_DEVICE_OUTPUT;
+    case AppRecordingVirt:
+      return LanguageKey::ADVANCED_WINDOW_LABEL_VIRTUAL_RECORDING;
+  }
+  return nullptr;
+}
+
+COLORREF ColorOf(const RgbColor& color) { return RGB(color.red, color.green, color.blue); }
+
+SIZE WindowSize(HWND window) {
+  RECT rect = {};
+  ::GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// Creates `dialog` as a child of `parent` and shows it at (x, y) with its template's size.
+template <class Dialog>
+bool PlaceChild(Dialog& dialog, HWND parent, int x, int y) {
+  if (dialog.Create(parent) == nullptr) return false;
+  dialog.SetWindowPos(nullptr, x, y, 0, 0,
+                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  return true;
+}
+
+// Destroys the windows of a list of child dialogs, then the objects.
+template <class Dialog>
+void DestroyAll(std::vector<std::unique_ptr<Dialog>>& dialogs) {
+  for (auto& dialog : dialogs) {
+    if (dialog->IsWindow()) dialog->DestroyWindow();
+  }
+  dialogs.clear();
+}
+
+}  // namespace
+
+std::wstring ChannelLabel(ChannelType type, uint32_t index) {
+  const LanguageTextHandle* keys = LabelKeysOf(type);
+  if (keys == nullptr) return std::wstring();
+  if (index < static_cast<uint32_t>(LanguageKey::kFamilySize)) return GetText(keys[index]);
+  // "Device Output 1" becomes "Device Output 33"; a first text without its number gets one.
+  std::wstring text = GetText(keys[0]);
+  const std::wstring number = std::to_wstring(index + 1);
+  const bool endsInOne = !text.empty() && text.back() == L'1' &&
+                         (text.size() == 1 || !std::iswdigit(text[text.size() - 2]));
+  if (endsInOne) return text.substr(0, text.size() - 1) + number;
+  return text.empty() ? number : text + L" " + number;
+}
+
+FullMixerDlg::FullMixerDlg(SonarixApiDll& api, const Config& config)
+    : MixerDlgImpl<FullMixerDlg>(api, config) {}
+
+FullMixerDlg::~FullMixerDlg() = default;
+
+LRESULT FullMixerDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+  InitMixerWindow();
+  return TRUE;
+}
+
+StatusCode FullMixerDlg::UpdateDevices() {
+  if (DeferUpdate()) return mixer_status::kOk;
+  TearDownControls();
+  bool present = false;
+  VT_RETURN_IF_FAILED(OpenFirstDevice(present));
+  if (!present) {
+    ShowNoDevicePanel();
+    return mixer_status::kOk;
+  }
+  // Meters that do not start stop the timer at its first tick.
+  static_cast<void>(mixer_.StartLevelMeters());
+  BuildMatrix();
+  return mixer_status::kOk;
+}
+
+void FullMixerDlg::EndPopups() {
+  for (auto& cell : cells_) cell->CloseNodeControl();
+}
+
+void FullMixerDlg::TearDownControls() {
+  TearDownMatrix();
+  DestroyNoDevicePanel();
+}
+
+std::vector<FullMixerDlg::Channel> FullMixerDlg::ChannelsOf(
+    const ChannelType (&families)[3]) const {
+  std::vector<Channel> channels;
+  for (ChannelType family : families) {
+    for (uint32_t index = 0; index < mixer_.GetChannelCount(family); ++index) {
+      channels.push_back({family, index});
+    }
+  }
+  return channels;
+}
+
+// Children that cannot be created (the process's window quota is finite) end the build where
+// it stands: what was built is a consistent smaller matrix, with a label for every row and
+// column and a cell at each of their crossings.
+void FullMixerDlg::BuildMatrix() {
+  const std::vector<Channel> rows = ChannelsOf(kRowFamilies);
+  const std::vector<Channel> columns = ChannelsOf(kColumnFamilies);
+  // One paint of the whole matrix at the end instead of one per child. A hidden window (the
+  // first build) paints nothing yet, and switching redraw back on would make it visible.
+  const bool visible = IsWindowVisible() != FALSE;
+  if (visible) SendMessage(WM_SETREDRAW, FALSE);
+  SIZE rowLabel = {0, 0}, cell = {0, 0}, columnLabel = {0, 0};
+  const size_t rowCount = BuildRowLabels(rows, rowLabel);
+  const int left = rowLabel.cx;
+  size_t columnCount = rowCount > 0 ? BuildCells(rows, rowCount, columns, left, cell) : 0;
+  const int height = static_cast<int>(rowCount) * cell.cy;
+  const size_t labelled = BuildColumnLabels(columns, columnCount, left, height, columnLabel);
+  for (; columnCount > labelled; --columnCount) DropCellsFromColumn(columnCount - 1, rowCount);
+  ResizeClientTo(left + static_cast<int>(labelled) * columnLabel.cx, height + columnLabel.cy);
+  if (visible) {
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr,
+                   RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+  meterTimer_ = SetTimer(kMeterTimerId, kMeterPeriodMs);
+}
+
+size_t FullMixerDlg::BuildRowLabels(const std::vector<Channel>& rows, SIZE& labelSize) {
+  int y = 0;
+  for (const Channel& row : rows) {
+    auto label =
+        std::make_unique<MixerLabelHDlg>(mixer_, row.type, row.index, ChannelLabel(row.type, row.index));
+    if (!PlaceChild(*label, m_hWnd, 0, y)) break;
+    labelSize = WindowSize(*label);
+    y += labelSize.cy;
+    rowLabels_.push_back(std::move(label));
+  }
+  return rowLabels_.size();
+}
+
+size_t FullMixerDlg::BuildCells(const std::vector<Channel>& rows, size_t rowCount,
+                                const std::vector<Channel>& columns, int left, SIZE& cellSize) {
+  const COLORREF connected = ColorOf(config_.ConnectedColor());
+  const COLORREF notConnected = ColorOf(config_.NotConnectedColor());
+  int x = left;
+  for (size_t column = 0; column < columns.size(); ++column) {
+    int y = 0;
+    for (size_t row = 0; row < rowCount; ++row) {
+      const MixerNode node = {rows[row].type, rows[row].index, columns[column].type,
+                              columns[column].index};
+      auto cell = std::make_unique<MixerCtrlDlg>(*this, m_hWnd, mixer_, node, connected,
+                                                 notConnected);
+      if (!PlaceChild(*cell, m_hWnd, x, y)) {
+        DropCellsFromColumn(column, rowCount);
+        return column;
+      }
+      cellSize = WindowSize(*cell);
+      y += cellSize.cy;
+      cells_.push_back(std::move(cell));
+    }
+    x += cellSize.cx;
+  }
+  return columns.size();
+}
+
+size_t FullMixerDlg::BuildColumnLabels(const std::vector<Channel>& columns, size_t columnCount,
+                                       int left, int top, SIZE& labelSize) {
+  int x = left;
+  for (size_t column = 0; column < columnCount; ++column) {
+    const Channel& channel = columns[column];
+    auto label = std::make_unique<MixerLabelVDlg>(mixer_, channel.type, channel.index,
+                                                  ChannelLabel(channel.type, channel.index));
+    if (!PlaceChild(*label, m_hWnd, x, top)) break;
+    labelSize = WindowSize(*label);
+    x += labelSize.cx;
+    columnLabels_.push_back(std::move(label));
+  }
+  return columnLabels_.size();
+}
+
+// The cells of `column` (the last ones of the list, `rowCount` of them at most) go again.
+void FullMixerDlg::DropCellsFromColumn(size_t column, size_t rowCount) {
+  const size_t keep = column * rowCount;
+  while (cells_.size() > keep) {
+    if (cells_.back()->IsWindow()) cells_.back()->DestroyWindow();
+    cells_.pop_back();
+  }
+}
+
+void FullMixerDlg::TearDownMatrix() {
+  if (meterTimer_ != 0) {
+    KillTimer(kMeterTimerId);
+    meterTimer_ = 0;
+  }
+  DestroyAll(cells_);
+  DestroyAll(rowLabels_);
+  DestroyAll(columnLabels_);
+  CloseCurrentDevice();
+}
+
+void FullMixerDlg::ShowNoDevicePanel() {
+  DestroyNoDevicePanel();
+  auto panel = std::make_unique<NoDeviceDlg>();
+  if (!PlaceChild(*panel, m_hWnd, 0, 0)) return;
+  const SIZE size = WindowSize(*panel);
+  noDevice_ = std::move(panel);
+  ResizeClientTo(size.cx, size.cy);
+}
+
+void FullMixerDlg::DestroyNoDevicePanel() {
+  if (noDevice_ == nullptr) return;
+  if (noDevice_->IsWindow()) noDevice_->DestroyWindow();
+  noDevice_.reset();
+}
+
+// The window keeps its top-left corner; the frame is added to the client size.
+void FullMixerDlg::ResizeClientTo(int width, int height) {
+  RECT window = {}, client = {};
+  GetWindowRect(&window);
+  GetClientRect(&client);
+  const int frameWidth = (window.right - window.left) - (client.right - client.left);
+  const int frameHeight = (window.bottom - window.top) - (client.bottom - client.top);
+  SetWindowPos(nullptr, 0, 0, width + frameWidth, height + frameHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT FullMixerDlg::OnTimer(UINT, WPARAM id, LPARAM, BOOL& handled) {
+  if (id != kMeterTimerId) {
+    handled = FALSE;
+    return 0;
+  }
+  // A device that stops answering keeps its meters still until the next rebuild.
+  if (mixer_.ReadLevelMeters() != mixer_status::kOk && meterTimer_ != 0) {
+    KillTimer(kMeterTimerId);
+    meterTimer_ = 0;
+  }
+  for (auto& label : rowLabels_) label->UpdateMeter();
+  for (auto& label : columnLabels_) label->UpdateMeter();
+  return 0;
+}
