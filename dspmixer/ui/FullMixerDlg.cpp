@@ -114,8 +114,8 @@ std::vector<FullMixerDlg::Channel> FullMixerDlg::ChannelsOf(
 }
 
 // Children that cannot be created (the process's window quota is finite) end the build where
-// it stands: what was built is a consistent smaller matrix, with a label for every row and
-// column and a cell at each of their crossings.
+// it stands: what was built is a consistent smaller matrix, every cell under its column's
+// label and beside its row's. So each column gets its label before the next column starts.
 void FullMixerDlg::BuildMatrix() {
   const std::vector<Channel> rows = ChannelsOf(kRowFamilies);
   const std::vector<Channel> columns = ChannelsOf(kColumnFamilies);
@@ -125,12 +125,12 @@ void FullMixerDlg::BuildMatrix() {
   if (visible) SendMessage(WM_SETREDRAW, FALSE);
   SIZE rowLabel = {0, 0}, cell = {0, 0}, columnLabel = {0, 0};
   const size_t rowCount = BuildRowLabels(rows, rowLabel);
-  const int left = rowLabel.cx;
-  size_t columnCount = rowCount > 0 ? BuildCells(rows, rowCount, columns, left, cell) : 0;
-  const int height = static_cast<int>(rowCount) * cell.cy;
-  const size_t labelled = BuildColumnLabels(columns, columnCount, left, height, columnLabel);
-  for (; columnCount > labelled; --columnCount) DropCellsFromColumn(columnCount - 1, rowCount);
-  ResizeClientTo(left + static_cast<int>(labelled) * columnLabel.cx, height + columnLabel.cy);
+  int x = rowLabel.cx;
+  for (const Channel& column : columns) {
+    if (!BuildColumn(rows, rowCount, column, x, cell, columnLabel)) break;
+    x += columnLabel.cx;
+  }
+  ResizeClientTo(x, static_cast<int>(rowCount) * cell.cy + columnLabel.cy);
   if (visible) {
     SendMessage(WM_SETREDRAW, TRUE);
     ::RedrawWindow(m_hWnd, nullptr, nullptr,
@@ -142,8 +142,8 @@ void FullMixerDlg::BuildMatrix() {
 size_t FullMixerDlg::BuildRowLabels(const std::vector<Channel>& rows, SIZE& labelSize) {
   int y = 0;
   for (const Channel& row : rows) {
-    auto label =
-        std::make_unique<MixerLabelHDlg>(mixer_, row.type, row.index, ChannelLabel(row.type, row.index));
+    auto label = std::make_unique<MixerLabelHDlg>(mixer_, row.type, row.index,
+                                                  ChannelLabel(row.type, row.index));
     if (!PlaceChild(*label, m_hWnd, 0, y)) break;
     labelSize = WindowSize(*label);
     y += labelSize.cy;
@@ -152,50 +152,39 @@ size_t FullMixerDlg::BuildRowLabels(const std::vector<Channel>& rows, SIZE& labe
   return rowLabels_.size();
 }
 
-size_t FullMixerDlg::BuildCells(const std::vector<Channel>& rows, size_t rowCount,
-                                const std::vector<Channel>& columns, int left, SIZE& cellSize) {
+bool FullMixerDlg::BuildColumn(const std::vector<Channel>& rows, size_t rowCount,
+                               const Channel& column, int left, SIZE& cellSize, SIZE& labelSize) {
   const COLORREF connected = ColorOf(config_.ConnectedColor());
   const COLORREF notConnected = ColorOf(config_.NotConnectedColor());
-  int x = left;
-  for (size_t column = 0; column < columns.size(); ++column) {
-    int y = 0;
-    for (size_t row = 0; row < rowCount; ++row) {
-      const MixerNode node = {rows[row].type, rows[row].index, columns[column].type,
-                              columns[column].index};
-      auto cell = std::make_unique<MixerCtrlDlg>(*this, m_hWnd, mixer_, node, connected,
-                                                 notConnected);
-      if (!PlaceChild(*cell, m_hWnd, x, y)) {
-        DropCellsFromColumn(column, rowCount);
-        return column;
-      }
-      cellSize = WindowSize(*cell);
-      y += cellSize.cy;
-      cells_.push_back(std::move(cell));
+  const size_t cellsBefore = cells_.size();
+  int y = 0;
+  for (size_t row = 0; row < rowCount; ++row) {
+    const MixerNode node = {rows[row].type, rows[row].index, column.type, column.index};
+    auto cell =
+        std::make_unique<MixerCtrlDlg>(*this, m_hWnd, mixer_, node, connected, notConnected);
+    if (!PlaceChild(*cell, m_hWnd, left, y)) {
+      DropCellsFrom(cellsBefore);
+      return false;
     }
-    x += cellSize.cx;
+    cellSize = WindowSize(*cell);
+    y += cellSize.cy;
+    cells_.push_back(std::move(cell));
   }
-  return columns.size();
+  // The label goes under the column's cells.
+  auto label = std::make_unique<MixerLabelVDlg>(mixer_, column.type, column.index,
+                                                ChannelLabel(column.type, column.index));
+  if (!PlaceChild(*label, m_hWnd, left, y)) {
+    DropCellsFrom(cellsBefore);
+    return false;
+  }
+  labelSize = WindowSize(*label);
+  columnLabels_.push_back(std::move(label));
+  return true;
 }
 
-size_t FullMixerDlg::BuildColumnLabels(const std::vector<Channel>& columns, size_t columnCount,
-                                       int left, int top, SIZE& labelSize) {
-  int x = left;
-  for (size_t column = 0; column < columnCount; ++column) {
-    const Channel& channel = columns[column];
-    auto label = std::make_unique<MixerLabelVDlg>(mixer_, channel.type, channel.index,
-                                                  ChannelLabel(channel.type, channel.index));
-    if (!PlaceChild(*label, m_hWnd, x, top)) break;
-    labelSize = WindowSize(*label);
-    x += labelSize.cx;
-    columnLabels_.push_back(std::move(label));
-  }
-  return columnLabels_.size();
-}
-
-// The cells of `column` (the last ones of the list, `rowCount` of them at most) go again.
-void FullMixerDlg::DropCellsFromColumn(size_t column, size_t rowCount) {
-  const size_t keep = column * rowCount;
-  while (cells_.size() > keep) {
+// The cells from position `count` of the list on go again.
+void FullMixerDlg::DropCellsFrom(size_t count) {
+  while (cells_.size() > count) {
     if (cells_.back()->IsWindow()) cells_.back()->DestroyWindow();
     cells_.pop_back();
   }

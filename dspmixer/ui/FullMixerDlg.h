@@ -55,13 +55,13 @@ class FullMixerDlg : public MixerDlgImpl<FullMixerDlg> {
   // The channels of the three families of one side, in the order the matrix shows them.
   std::vector<Channel> ChannelsOf(const ChannelType (&families)[3]) const;
   void BuildMatrix();
-  // Each returns the number of rows, complete columns and column labels it could create.
+  // The row labels it could create, top to bottom; `labelSize` is their size.
   size_t BuildRowLabels(const std::vector<Channel>& rows, SIZE& labelSize);
-  size_t BuildCells(const std::vector<Channel>& rows, size_t rowCount,
-                    const std::vector<Channel>& columns, int left, SIZE& cellSize);
-  size_t BuildColumnLabels(const std::vector<Channel>& columns, size_t columnCount, int left,
-                           int top, SIZE& labelSize);
-  void DropCellsFromColumn(size_t column, size_t rowCount);
+  // One column of the matrix at `left`: its cells over the first `rowCount` rows, then its
+  // label under them. False, with nothing of the column left, when a child cannot be created.
+  bool BuildColumn(const std::vector<Channel>& rows, size_t rowCount, const Channel& column,
+                   int left, SIZE& cellSize, SIZE& labelSize);
+  void DropCellsFrom(size_t count);
   void TearDownMatrix();
   void ShowNoDevicePanel();
   void DestroyNoDevicePanel();

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,52 +13,10 @@
 #include "MessageBoxes.h"
 #include "NoDeviceDlg.h"
 #include "SimpleMixerDlg.h"
+#include "FakeDriver.h"
 #include "SonarixApiDll.h"
 
 namespace {
-
-// The stand-in driver: one device of layout 2 with one channel per family, and counters.
-struct FakeDriver {
-  int registrations = 0;
-  int unregistrations = 0;
-  int enumerations = 0;
-  int opens = 0;
-  int closes = 0;
-  SONARIX_STATUS enumerateStatus = 0;
-};
-FakeDriver g_driver;
-
-SONARIX_STATUS SONARIX_API FakeRegister(HANDLE, void*, HWND, UINT, uint32_t) {
-  ++g_driver.registrations;
-  return 0;
-}
-SONARIX_STATUS SONARIX_API FakeUnregister() {
-  ++g_driver.unregistrations;
-  return 0;
-}
-SONARIX_STATUS SONARIX_API FakeEnumerate() {
-  ++g_driver.enumerations;
-  return g_driver.enumerateStatus;
-}
-uint32_t SONARIX_API FakeCount() { return 1; }
-SONARIX_STATUS SONARIX_API FakeOpen(uint32_t, SONARIX_HANDLE* handle) {
-  ++g_driver.opens;
-  *handle = 0x77;
-  return 0;
-}
-SONARIX_STATUS SONARIX_API FakeClose(SONARIX_HANDLE) {
-  ++g_driver.closes;
-  return 0;
-}
-SONARIX_STATUS SONARIX_API FakeGet(SONARIX_HANDLE, void* request, uint32_t size) {
-  auto* bytes = static_cast<uint8_t*>(request);
-  uint32_t property;
-  std::memcpy(&property, bytes + 4, sizeof property);
-  const uint32_t answer = property == 42 ? 2 : 1;  // layout 2, one channel, weight 1
-  if (size >= 12) std::memcpy(bytes + 8, &answer, sizeof answer);
-  return 0;
-}
-SONARIX_STATUS SONARIX_API FakeSet(SONARIX_HANDLE, void*, uint32_t) { return 0; }
 
 // The boxes shown, and what a box does while it is open: device changes arrive and a second
 // error is reported, as a modal loop would let them happen.
@@ -94,16 +51,8 @@ int WINAPI ScriptedBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
 class MixerWindow : public ::testing::Test {
  protected:
   MixerWindow() {
-    g_driver = FakeDriver();
+    BindFakeDriver(api_);
     g_boxes = BoxScript();
-    api_.SONARIX_RegisterPnpNotification = FakeRegister;
-    api_.SONARIX_UnregisterPnpNotification = FakeUnregister;
-    api_.SONARIX_EnumerateDevices = FakeEnumerate;
-    api_.SONARIX_GetDeviceCount = FakeCount;
-    api_.SONARIX_OpenDeviceByIndex = FakeOpen;
-    api_.SONARIX_CloseDevice = FakeClose;
-    api_.SONARIX_GetDspProperty = FakeGet;
-    api_.SONARIX_SetDspProperty = FakeSet;
     previousBox_ = SetMessageBoxFunction(ScriptedBox);
   }
   ~MixerWindow() override {
