@@ -42,6 +42,7 @@ mixer="$(win "$payload/dspmixer.exe")"
 driver_api="$(win "$payload/sonarixapi.dll")"
 simtool="$(win "$payload/sonarixsim.exe")"
 shot="$out/simple-mixer.png"
+advanced_shot="$out/advanced-mixer.png"
 interface=$(sed -n 's:.*<DriverInterfaceGUID>\(.*\)</DriverInterfaceGUID>.*:\1:p' "$payload/dspmixer.xml")
 # Windows need a wineserver that runs under the X display: end the one the packing and the
 # path conversions started (no Wine command may run between here and the display's server).
@@ -67,10 +68,17 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     wine "$1" run --answer-boxes --press 1011 --timeout 60 -- "$4"
     rc=$?
     wait $! || rc=1
+    echo "== run: starting the mixer again, choosing Advanced, closing it with -exitall"
+    ( bash "$9/scripts/screenshot.sh" "Sonarix Mixer Control" "${10}" 30 1
+      wine "$4" -exitall ) &
+    wine "$1" run --answer-boxes --press 1012 --timeout 60 -- "$4" >/dev/null
+    [ $? -eq 0 ] || rc=1
+    wait $! || rc=1
   fi
   wineserver -k
   exit $rc' _ "$build/tools/uidriver/uidriver.exe" "$package" "$record" "$mixer" "$interface" \
-  "$driver_api" "$shot" "$simtool" "$root"
+  "$driver_api" "$shot" "$simtool" "$root" "$advanced_shot"
 echo "== run: the setup program was started so:"
 cat "$record"
 echo "== run: the simple mixer on the simulated device: $shot"
+echo "== run: the advanced mixer with its meters running: $advanced_shot"
