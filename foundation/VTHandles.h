@@ -89,6 +89,44 @@ class FindHandle {
   HANDLE find_;
 };
 
+// An open registry key, closed once.
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  ~RegistryKey() { Reset(); }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+
+  // 0 or the registry's error code.
+  uint32_t Open(HKEY parent, const wchar_t* subKey, REGSAM access = KEY_READ) {
+    Reset();
+    return static_cast<uint32_t>(::RegOpenKeyExW(parent, subKey, 0, access, &key_));
+  }
+  // Opens the key, creating it (and the keys above it) when missing.
+  uint32_t Create(HKEY parent, const wchar_t* subKey, REGSAM access = KEY_READ | KEY_WRITE) {
+    Reset();
+    return static_cast<uint32_t>(::RegCreateKeyExW(parent, subKey, 0, nullptr, 0, access,
+                                                   nullptr, &key_, nullptr));
+  }
+  HKEY Get() const { return key_; }
+  void Reset() {
+    if (key_ != nullptr) ::RegCloseKey(key_);
+    key_ = nullptr;
+  }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// A text the shell allocated with the task allocator, freed once.
+struct CoTaskMemText {
+  CoTaskMemText() = default;
+  ~CoTaskMemText() { ::CoTaskMemFree(text); }
+  CoTaskMemText(const CoTaskMemText&) = delete;
+  CoTaskMemText& operator=(const CoTaskMemText&) = delete;
+  PWSTR text = nullptr;
+};
+
 // COM on the calling thread, in a single-threaded apartment, for the owner's lifetime.
 class ComApartment {
  public:

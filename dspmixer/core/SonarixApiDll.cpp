@@ -55,24 +55,7 @@ bool IsMissingFile(const wchar_t* path) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// An open registry key, closed when its owner goes away.
-class RegistryKey {
- public:
-  RegistryKey() = default;
-  ~RegistryKey() {
-    if (key_ != nullptr) RegCloseKey(key_);
-  }
-  RegistryKey(const RegistryKey&) = delete;
-  RegistryKey& operator=(const RegistryKey&) = delete;
-
-  StatusCode Open(HKEY parent, const wchar_t* subKey) {
-    return static_cast<StatusCode>(RegOpenKeyExW(parent, subKey, 0, KEY_READ, &key_));
-  }
-  HKEY Get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
+using veltrano::RegistryKey;
 
 constexpr DWORD kRegistryPathChars = MAX_PATH;
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "VTHandles.h"
 #include "VTStringConv.h"
 
 namespace status = veltrano::status;
@@ -13,10 +14,7 @@ namespace {
 constexpr wchar_t kProgramFilesName[] = L"PROGRAM_FILES";
 const DWORD kKnownFolderFlags = KF_FLAG_CREATE | KF_FLAG_INIT;
 
-struct CoTaskMemText {
-  ~CoTaskMemText() { CoTaskMemFree(text); }
-  PWSTR text = nullptr;
-};
+using veltrano::CoTaskMemText;
 
 // The 32-bit stub must name the native program files folder on 64-bit Windows too.
 Status ProgramFilesPrefix(std::wstring& prefix) {
