@@ -146,14 +146,15 @@ TEST_F(MixerProgram, IncompatibleConfigurationWarnsAndTheCloseBoxQuits) {
   EXPECT_EQ(0u, ExitCodeOf(mixer));
 }
 
-// Neither mixer window exists yet: choosing one ends like a window that cannot be created.
-TEST_F(MixerProgram, ChosenMixerThatCannotBeCreatedEndsWithFunctionFailed) {
+// The advanced window does not exist yet: choosing it ends like a window that cannot be
+// created. (The simple window's start is covered with the window itself.)
+TEST_F(MixerProgram, ChosenAdvancedMixerThatCannotBeCreatedEndsWithFunctionFailed) {
   install_.AddDriverLibrary();
   install_.WriteConfig(ConfigWith(""));
   uitest::Process chosen = install_.Start();
   const HWND select = WaitForSelectWindow(chosen);
   ASSERT_NE(nullptr, select);
-  ASSERT_TRUE(uitest::PressButton(select, kSimpleButton));
+  ASSERT_TRUE(uitest::PressButton(select, kAdvancedButton));
   EXPECT_EQ(static_cast<uint32_t>(ERROR_FUNCTION_FAILED), ExitCodeOf(chosen));
 
   install_.WriteConfig(ConfigWith("<StartWindow>advanced</StartWindow>"));
