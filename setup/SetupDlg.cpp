@@ -15,6 +15,13 @@ std::wstring CodeText(veltrano::Status status) {
 }  // namespace
 
 LRESULT SetupDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+  for (const bool big : {true, false}) {
+    SetIcon(static_cast<HICON>(::LoadImageW(
+                ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETUP), IMAGE_ICON,
+                ::GetSystemMetrics(big ? SM_CXICON : SM_CXSMICON),
+                ::GetSystemMetrics(big ? SM_CYICON : SM_CYSMICON), LR_SHARED)),
+            big);
+  }
   SetDlgItemText(IDC_SETUP_PURPOSE,
                  setup_.IsUninstall()
                      ? L"Setup removes the Sonarix USB audio driver software from this computer."

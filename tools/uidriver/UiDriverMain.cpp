@@ -4,6 +4,7 @@
 //
 //   uidriver.exe run [--timeout SEC] [--answer-boxes] [--press ID] [--cwd DIR] -- PROGRAM.exe
 //                    [ARGS...]
+//   uidriver.exe press [--timeout SEC] [--when-text TEXT] [--wait-only] --title CAPTION --id ID
 #include <windows.h>
 
 #include <cwchar>
@@ -39,7 +40,15 @@ constexpr wchar_t kUsage[] =
     L"                   that has it, once, after printing the window\n"
     L"  --cwd DIR        the program's working folder\n"
     L"Exit code: 0 when the program ended (whatever its code), 1 on timeout, 2 for a command\n"
-    L"line it does not understand, 3 when the program could not be started.\n";
+    L"line it does not understand, 3 when the program could not be started.\n"
+    L"\n"
+    L"Usage: uidriver.exe press [--timeout SEC] [--when-text TEXT] [--wait-only] --title CAPTION\n"
+    L"                           --id ID\n"
+    L"\n"
+    L"Waits for a visible window of any program with exactly this caption, and for its button\n"
+    L"ID (decimal) to be enabled (and to read TEXT, with --when-text), then presses it (not with\n"
+    L"--wait-only). Exit code: 0 pressed (or ready), 1 on timeout, 2 for a command line it does\n"
+    L"not understand.\n";
 
 struct RunRequest {
   int timeoutSeconds = kDefaultTimeoutSeconds;
@@ -48,6 +57,14 @@ struct RunRequest {
   std::wstring workingFolder;
   std::wstring program;
   std::vector<std::wstring> programArguments;
+};
+
+struct PressRequest {
+  int timeoutSeconds = kDefaultTimeoutSeconds;
+  std::wstring title;
+  std::wstring whenText;
+  int id = 0;
+  bool waitOnly = false;
 };
 
 void PrintLine(const std::wstring& line) {
@@ -99,6 +116,58 @@ bool ParseRunRequest(const std::vector<std::wstring>& arguments, RunRequest& req
   request.program = arguments[separator + 1];
   request.programArguments.assign(arguments.begin() + separator + 2, arguments.end());
   return true;
+}
+
+bool ParsePressRequest(const std::vector<std::wstring>& arguments, PressRequest& request) {
+  if (arguments.empty() || arguments[0] != L"press") return false;
+  Parser parser;
+  parser.programName = "uidriver";
+  parser.OutputFunction = &veltrano::WriteParserLineToStdErr;
+  parser.AddOption(request.timeoutSeconds, {"", "timeout", false});
+  parser.AddOption(request.title, {"", "title", true});
+  parser.AddOption(request.whenText, {"", "when-text", false});
+  parser.AddOption(request.id, {"", "id", true});
+  parser.AddFlag(request.waitOnly, {"", "wait-only"});
+  std::vector<std::string> ours{"uidriver"};
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    ours.push_back(veltrano::WideToUtf8(arguments[i].c_str()));
+  }
+  return parser.Parse(ours) == veltrano::status::kOk && request.timeoutSeconds > 0 &&
+         request.id > 0 && !request.title.empty();
+}
+
+// The button, once its window is shown and it is ready to be pressed.
+HWND ReadyButton(const PressRequest& request) {
+  const HWND window = ::FindWindowW(nullptr, request.title.c_str());
+  if (window == nullptr || !::IsWindowVisible(window)) return nullptr;
+  const HWND button = ::GetDlgItem(window, request.id);
+  if (button == nullptr || !::IsWindowEnabled(button)) return nullptr;
+  if (!request.whenText.empty() && uitest::WindowText(button) != request.whenText) return nullptr;
+  return window;
+}
+
+int Press(const PressRequest& request) {
+  const DWORD timeoutMs = static_cast<DWORD>(request.timeoutSeconds) * 1000;
+  const DWORD start = GetTickCount();
+  HWND window = nullptr;
+  while ((window = ReadyButton(request)) == nullptr) {
+    // The tick count may wrap; the subtraction is unsigned on purpose.
+    if (GetTickCount() - start >= timeoutMs) {
+      PrintError(L"uidriver: no button id=" + std::to_wstring(request.id) + L" ready in " +
+                 Quoted(request.title) + L" within " + std::to_wstring(request.timeoutSeconds) +
+                 L" s");
+      return kExitTimedOut;
+    }
+    Sleep(uitest::kPollIntervalMs);
+  }
+  if (request.waitOnly) {
+    PrintLine(L"ready button id=" + std::to_wstring(request.id) + L" in " + Quoted(request.title));
+    return kExitOk;
+  }
+  const bool pressed = uitest::PressButton(window, request.id);
+  PrintLine(std::wstring(pressed ? L"pressed" : L"could not press") + L" button id=" +
+            std::to_wstring(request.id) + L" in " + Quoted(request.title));
+  return pressed ? kExitOk : kExitTimedOut;
 }
 
 void PrintWindow(HWND window) {
@@ -171,10 +240,11 @@ int Run(RunRequest& request) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  RunRequest request;
-  if (!ParseRunRequest(std::vector<std::wstring>(argv + 1, argv + argc), request)) {
-    veltrano::WriteStdText(STD_ERROR_HANDLE, kUsage);
-    return kExitUsage;
-  }
-  return Run(request);
+  const std::vector<std::wstring> arguments(argv + 1, argv + argc);
+  RunRequest run;
+  if (ParseRunRequest(arguments, run)) return Run(run);
+  PressRequest press;
+  if (ParsePressRequest(arguments, press)) return Press(press);
+  veltrano::WriteStdText(STD_ERROR_HANDLE, kUsage);
+  return kExitUsage;
 }
