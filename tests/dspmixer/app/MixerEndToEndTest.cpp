@@ -148,19 +148,27 @@ TEST_F(MixerProgram, IncompatibleConfigurationWarnsAndTheCloseBoxQuits) {
 
 // The advanced window does not exist yet: choosing it ends like a window that cannot be
 // created. (The simple window's start is covered with the window itself.)
-TEST_F(MixerProgram, ChosenAdvancedMixerThatCannotBeCreatedEndsWithFunctionFailed) {
+// The advanced window, chosen in the select window or named (in any case) by the
+// configuration; closing it ends the program with 2.
+TEST_F(MixerProgram, ChosenOrConfiguredAdvancedMixerOpensAndClosesWithTwo) {
   install_.AddDriverLibrary();
   install_.WriteConfig(ConfigWith(""));
   uitest::Process chosen = install_.Start();
   const HWND select = WaitForSelectWindow(chosen);
   ASSERT_NE(nullptr, select);
   ASSERT_TRUE(uitest::PressButton(select, kAdvancedButton));
-  EXPECT_EQ(static_cast<uint32_t>(ERROR_FUNCTION_FAILED), ExitCodeOf(chosen));
+  const HWND advanced = uitest::WaitForWindow(chosen, {kAppTitle, uitest::kDialogClass}, kWaitMs);
+  ASSERT_NE(nullptr, advanced);
+  ASSERT_TRUE(uitest::RequestClose(advanced));
+  EXPECT_EQ(2u, ExitCodeOf(chosen));
 
   install_.WriteConfig(ConfigWith("<StartWindow>advanced</StartWindow>"));
   uitest::Process direct = install_.Start();
-  EXPECT_EQ(static_cast<uint32_t>(ERROR_FUNCTION_FAILED), ExitCodeOf(direct));
+  const HWND configured = uitest::WaitForWindow(direct, {kAppTitle, uitest::kDialogClass}, kWaitMs);
+  ASSERT_NE(nullptr, configured);
   EXPECT_TRUE(uitest::DrainMessageBoxes(direct, 100).empty());
+  ASSERT_TRUE(uitest::RequestClose(configured));
+  EXPECT_EQ(2u, ExitCodeOf(direct));
 }
 
 TEST_F(MixerProgram, MissingDriverLibraryIsReportedWithExitCodeTwo) {
