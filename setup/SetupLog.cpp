@@ -11,8 +11,10 @@ SetupLog::SetupLog() {
   wchar_t temp[MAX_PATH + 1] = {};
   if (::GetTempPathW(MAX_PATH + 1, temp) == 0) return;
   path_ = Join(temp, product::kLogFile);
-  file_.Reset(::CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Another run may be writing it at the same time (the installed setup.exe while its copy
+  // starts the removal); appends of whole lines do not mix.
+  file_.Reset(::CreateFileW(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 void SetupLog::Write(const std::wstring& line) {
