@@ -11,8 +11,6 @@ bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" sfxrunner sfxpack uidriver_cli driver_package_archive
 . "$root/scripts/wine-env.sh"
 ensure_wineprefix
-# Shortcuts made in the Start menu would otherwise become desktop entries in the Linux home.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
 echo "== run: packing the driver package"
 package=$(bash "$root/scripts/pack.sh")

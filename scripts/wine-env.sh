@@ -4,7 +4,9 @@
 build="${VT_BUILD_DIR:-$root/build}"
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No prompts for Wine's .NET or HTML engines, and no desktop entries in the Linux home for
+# the shortcuts that setup makes in the Start menu.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
 WINEPREFIX64="$build/wineprefix64"
 
 # make_prefix DIR ARCH: creates the prefix once, with the settings the tests rely on:
