@@ -30,15 +30,15 @@ macro(_7z_add dir)
   endforeach()
 endmacro()
 _7z_add(C 7zStream.c Alloc.c Bcj2.c Bra.c Bra86.c BraIA64.c CpuArch.c Delta.c Lzma2Dec.c
-  Lzma2DecMt.c LzmaDec.c MtDec.c Ppmd7.c Ppmd7Dec.c Sha256.c Sha256Opt.c 7zCrc.c 7zCrcOpt.c
-  Aes.c AesOpt.c Threads.c SwapBytes.c)
+  Lzma2DecMt.c LzmaDec.c Ppmd7.c Ppmd7Dec.c Sha256.c Sha256Opt.c 7zCrc.c 7zCrcOpt.c
+  Aes.c AesOpt.c SwapBytes.c)
 _7z_add(CPP/Common CRC.cpp IntToString.cpp MyString.cpp MyVector.cpp NewHandler.cpp
   Sha256Prepare.cpp StringConvert.cpp UTFConvert.cpp Wildcard.cpp)
 _7z_add(CPP/Windows FileDir.cpp FileFind.cpp FileIO.cpp FileName.cpp PropVariant.cpp
-  PropVariantConv.cpp System.cpp TimeUtils.cpp Synchronization.cpp)
+  PropVariantConv.cpp System.cpp TimeUtils.cpp)
 _7z_add(CPP/7zip/Common CreateCoder.cpp CWrappers.cpp FileStreams.cpp InBuffer.cpp
   FilterCoder.cpp LimitedStreams.cpp OutBuffer.cpp ProgressUtils.cpp PropId.cpp
-  StreamObjects.cpp StreamUtils.cpp StreamBinder.cpp VirtThread.cpp)
+  StreamObjects.cpp StreamUtils.cpp)
 _7z_add(CPP/7zip/UI/Common ArchiveOpenCallback.cpp DefaultName.cpp LoadCodecs.cpp
   OpenArchive.cpp)
 _7z_add(CPP/7zip/Archive/Common CoderMixer2.cpp ItemNameUtils.cpp MultiStream.cpp
@@ -54,8 +54,14 @@ _7z_add(CPP/7zip/Crypto 7zAes.cpp 7zAesRegister.cpp MyAes.cpp)
 # whole: an OBJECT library keeps every one of them in each program that uses it.
 add_library(sevenzip OBJECT ${_7z_sources} "${CMAKE_SOURCE_DIR}/cmake/SevenZipGuids.cpp")
 target_include_directories(sevenzip SYSTEM PUBLIC "${_7z}/CPP")
+# Z7_ST: the library decodes on the calling thread alone. Its threaded coder mixer hands every
+# 512 KB between the LZMA2 and branch-filter threads through events and semaphores, which under
+# Wine are a round trip to the wineserver each; and a threaded LZMA2 decoder first reads ahead
+# up to four dictionaries of output for a block boundary, which a payload packed as one block
+# only waits for. The single-thread mixer chains coders by reading from them, so BCJ2 with its
+# four streams needs the coders' read interfaces (no Z7_NO_READ_FROM_CODER).
 target_compile_definitions(sevenzip PUBLIC
-  Z7_SFX Z7_EXTRACT_ONLY Z7_NO_READ_FROM_CODER Z7_NO_LARGE_PAGES Z7_NO_LONG_PATH)
+  Z7_SFX Z7_EXTRACT_ONLY Z7_ST Z7_NO_LARGE_PAGES Z7_NO_LONG_PATH)
 target_compile_options(sevenzip PRIVATE -w)
 target_link_libraries(sevenzip PUBLIC oleaut32 ole32 uuid)
 

@@ -40,6 +40,7 @@ void CExtractCallbackSfxImp::Init(IInArchive* archive, const std::wstring& targe
   defaultItemName_ = defaultItemName;
   defaultTime_ = defaultTime;
   defaultAttributes_ = defaultAttributes;
+  createdFolder_.clear();
   corrupt_ = false;
 }
 
@@ -110,32 +111,62 @@ HRESULT CExtractCallbackSfxImp::ReadItemProperties(UInt32 index) {
   return S_OK;
 }
 
-// Folder errors are left to the file creation that follows, which fails if it matters.
-void CExtractCallbackSfxImp::CreateItemFolders() const {
+// True when `folder` (no trailing backslash) is `createdFolder_` or one of the folders above it.
+bool CExtractCallbackSfxImp::IsCreatedFolder(const std::wstring& folder) const {
+  return createdFolder_.size() > folder.size() &&
+         createdFolder_.compare(0, folder.size(), folder) == 0 &&
+         createdFolder_[folder.size()] == L'\\';
+}
+
+// Each level is made in turn below the target folder; with `reuseCreated`, levels an earlier
+// item made are taken as they are. Folder errors are left to the file creation that follows,
+// which fails if it matters.
+void CExtractCallbackSfxImp::CreateItemFolders(bool reuseCreated) {
   if (itemIsAnti_) return;
   std::vector<std::wstring> folders = SplitItemPath(itemPath_);
   if (!itemIsDir_) folders.pop_back();
   std::wstring folder = targetFolder_;
+  bool created = false;
   for (const std::wstring& part : folders) {
     folder += part;
-    CreateDirectoryW(folder.c_str(), nullptr);
+    if (!reuseCreated || !IsCreatedFolder(folder)) {
+      CreateDirectoryW(folder.c_str(), nullptr);
+      created = true;
+    }
     folder += L'\\';
   }
+  if (created) createdFolder_ = folder;
 }
 
-HRESULT CExtractCallbackSfxImp::PrepareFolderItem() const {
+HRESULT CExtractCallbackSfxImp::PrepareFolderItem() {
   if (itemIsAnti_) {
     RemoveDirectoryW(diskPath_.c_str());
+    createdFolder_.clear();
   } else {
     SetFolderTime(diskPath_, itemTime_);
   }
   return S_OK;
 }
 
-HRESULT CExtractCallbackSfxImp::OpenOutputFile(ISequentialOutStream** outStream) {
+// Nothing at the path is the common case: the file is made at once, without a look first.
+// Otherwise whatever is there goes first, read-only or not.
+HRESULT CExtractCallbackSfxImp::PrepareFileItem(ISequentialOutStream** outStream) {
+  if (!itemIsAnti_ && OpenOutputFile(false, outStream) == S_OK) return S_OK;
+  RINOK(DeleteExistingFile(diskPath_))
+  if (itemIsAnti_) return S_OK;
+  if (OpenOutputFile(true, outStream) == S_OK) return S_OK;
+  // A folder made for an earlier item may have gone since: every level is made again, once.
+  if (createdFolder_.empty()) return E_FAIL;
+  CreateItemFolders(false);
+  return OpenOutputFile(true, outStream);
+}
+
+HRESULT CExtractCallbackSfxImp::OpenOutputFile(bool replace, ISequentialOutStream** outStream) {
   outFileStreamSpec_ = new COutFileStream;
   CMyComPtr<ISequentialOutStream> stream(outFileStreamSpec_);
-  if (!outFileStreamSpec_->Create_ALWAYS(diskPath_.c_str())) {
+  const bool opened = replace ? outFileStreamSpec_->Create_ALWAYS(diskPath_.c_str())
+                              : outFileStreamSpec_->Create_NEW(diskPath_.c_str());
+  if (!opened) {
     outFileStreamSpec_ = nullptr;
     return E_FAIL;
   }
@@ -156,13 +187,12 @@ Z7_COM7F_IMF(CExtractCallbackSfxImp::GetStream(UInt32 index, ISequentialOutStrea
   if (askExtractMode != NArchive::NExtract::NAskMode::kExtract) return S_OK;
 
   RINOK(ReadItemProperties(index))
-  CreateItemFolders();
+  // A folder item makes every level itself, so that its time lands on a folder that exists.
+  CreateItemFolders(!itemIsDir_);
   diskPath_ = targetFolder_ + itemPath_;
 
   if (itemIsDir_) return PrepareFolderItem();
-  RINOK(DeleteExistingFile(diskPath_))
-  if (itemIsAnti_) return S_OK;
-  return OpenOutputFile(outStream);
+  return PrepareFileItem(outStream);
 }
 
 HRESULT CExtractCallbackSfxImp::CloseOutputFile() {

@@ -35,9 +35,11 @@ class CExtractCallbackSfxImp final : public IArchiveExtractCallback,
  private:
   HRESULT ReadItemPath(UInt32 index);
   HRESULT ReadItemProperties(UInt32 index);
-  void CreateItemFolders() const;
-  HRESULT PrepareFolderItem() const;
-  HRESULT OpenOutputFile(ISequentialOutStream** outStream);
+  void CreateItemFolders(bool reuseCreated);
+  bool IsCreatedFolder(const std::wstring& folder) const;
+  HRESULT PrepareFolderItem();
+  HRESULT PrepareFileItem(ISequentialOutStream** outStream);
+  HRESULT OpenOutputFile(bool replace, ISequentialOutStream** outStream);
   HRESULT CloseOutputFile();
 
   CMyComPtr<IInArchive> archive_;
@@ -51,6 +53,9 @@ class CExtractCallbackSfxImp final : public IArchiveExtractCallback,
   bool itemIsAnti_ = false;
   COutFileStream* outFileStreamSpec_ = nullptr;
   CMyComPtr<ISequentialOutStream> outFileStream_;
+  // The deepest folder made level by level for an earlier item of this run (trailing
+  // backslash), or empty; a file item below it needs no folder calls.
+  std::wstring createdFolder_;
   std::wstring defaultItemName_;
   FILETIME defaultTime_{};
   UInt32 defaultAttributes_ = 0;

@@ -136,6 +136,18 @@ TEST_F(ExtractFilesTest, AntiItemsRemoveTheirFileAndFolder) {
   EXPECT_TRUE(SameTree(FixturePath("crafted/anti.expected"), Target()));
 }
 
+TEST_F(ExtractFilesTest, FolderRemovedByAnAntiItemIsMadeAgainForALaterFile) {
+  ASSERT_EQ(kOk, Extract(FixturePath("crafted/regrown.7z"), Target()));
+  EXPECT_TRUE(SameTree(FixturePath("crafted/regrown.expected"), Target()));
+}
+
+TEST_F(ExtractFilesTest, ExistingFileOnDiskIsReplaced) {
+  ASSERT_TRUE(CreateDirectoryW(Target().c_str(), nullptr));
+  ASSERT_TRUE(uitest::WriteFileBytes(TargetFile(L"text.txt"), "old content, longer than the new"));
+  ASSERT_EQ(kOk, Extract(FixturePath("copy.7z"), Target()));
+  EXPECT_TRUE(SameTree(FixturePath("input/main"), Target()));
+}
+
 TEST_F(ExtractFilesTest, EncryptedItemFailsAndEarlierFilesStay) {
   EXPECT_EQ(kFailed, Extract(FixturePath("encrypted.7z"), Target()));
   std::string expected;

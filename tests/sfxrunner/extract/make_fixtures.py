@@ -10,6 +10,8 @@ Every crafted archive and what it exercises:
   noname.7z          an item without a name: it is written as "Default"
   notime.7z          an item without a modification time: it gets the archive file's
   anti.7z            anti-items: a file and a folder are removed, another file is written
+  regrown.7z         a file in a folder, anti-items that remove both, then a new file in a
+                     folder of the same name: the folder is made again
   crcerror.7z        a good file, then a file whose data byte was flipped (CRC error)
   truncated.7z       a good archive cut short: its closing header is missing
   hostile_*.7z       a good file, then an item whose path leads out of the target folder
@@ -194,6 +196,9 @@ def make_crafted(root):
                   with_times=False)
     write_crafted(root, "anti", [Item("gone.txt", anti=True), Item("gonedir", is_dir=True, anti=True),
                                  Item("kept.txt", payload)], {"kept.txt": payload})
+    write_crafted(root, "regrown", [Item("dir/first.txt", payload), Item("dir/first.txt", anti=True),
+                                    Item("dir", is_dir=True, anti=True), Item("dir/second.bin", other)],
+                  {"dir/second.bin": other})
     write_crafted(root, "crcerror", [Item("good.txt", payload), Item("bad.bin", other)],
                   {"good.txt": payload}, corrupt_stream=1)
     whole = archive_bytes([Item("good.txt", payload), Item("more.bin", other)])
