@@ -12,7 +12,9 @@
 # The floor runs while the mixer shows its no-device panel, so the two never share the
 # processor. Beside each wall time stand the processor times of the program and of the
 # wineserver, read from /proc (Wine gives no other process's times). Settings: VT_BENCH_ROUNDS (5), VT_BENCH_BIG_ROUNDS (3, the 96 x 96 rounds; 0
-# leaves them out), VT_BENCH_CPU_SECONDS (10), VT_BENCH_DIR (build/bench-mixer).
+# leaves them out), VT_BENCH_CPU_SECONDS (10), VT_BENCH_DIR (build/bench-mixer), VT_BENCH_MIXER
+# (the dspmixer.exe to measure, default the build's: another build of it can be held against
+# the same floor).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${VT_BUILD_DIR:-$root/build}"
@@ -41,7 +43,7 @@ matrix_windows() {
 install_mixer() {
   local folder=$1 limit=${2:-}
   mkdir -p "$folder"
-  cp "$build/dspmixer/dspmixer.exe" "$build/simdriver/sonarixapi.dll" \
+  cp "${VT_BENCH_MIXER:-$build/dspmixer/dspmixer.exe}" "$build/simdriver/sonarixapi.dll" \
      "$build/simdriver/sonarixapi.ini" "$folder/"
   cp -r "$build/dspmixer/dspmixer.strings" "$folder/"
   local limits=
