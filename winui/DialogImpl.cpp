@@ -56,15 +56,22 @@ INT_PTR CDialogImplBase::DoModalFromTemplate(int templateId, HWND parent, LPARAM
                            parent, StartDialogProc, reinterpret_cast<LPARAM>(&start));
 }
 
+// Every window setting is a round trip to the window server under Wine, and a program may
+// make thousands of these dialogs: the start procedure stays the dialog procedure unless the
+// dialog asks for another one.
 INT_PTR CALLBACK CDialogImplBase::StartDialogProc(HWND hWnd, UINT uMsg, WPARAM wParam,
                                                   LPARAM lParam) {
-  if (uMsg != WM_INITDIALOG) return FALSE;
+  if (uMsg != WM_INITDIALOG || DialogOf(hWnd) != nullptr) {
+    return DialogProc(hWnd, uMsg, wParam, lParam);
+  }
   const StartData* start = reinterpret_cast<const StartData*>(lParam);
   CDialogImplBase* dialog = start->dialog;
   dialog->m_hWnd = hWnd;
   ::SetWindowLongPtrW(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
   DLGPROC proc = dialog->GetDialogProc();
-  ::SetWindowLongPtrW(hWnd, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
+  if (proc != DialogProc) {
+    ::SetWindowLongPtrW(hWnd, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
+  }
   return proc(hWnd, uMsg, wParam, start->initParam);
 }
 
@@ -77,15 +84,19 @@ INT_PTR CALLBACK CDialogImplBase::DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam
   const BOOL handled = dialog->ProcessWindowMessage(hWnd, uMsg, wParam, lParam, result, 0);
 
   if (uMsg == WM_NCDESTROY) {
-    // The window is gone: no later message may reach the object, which may delete itself.
-    ::SetWindowLongPtrW(hWnd, DWLP_USER, 0);
+    // The window's last message: nothing reaches the object through it afterwards, so the
+    // object may delete itself (and the window keeps its dead pointer unread).
     dialog->m_hWnd = nullptr;
     dialog->OnFinalMessage(hWnd);
     return handled;
   }
   if (!handled) return FALSE;
   if (AnswersDirectly(uMsg)) return static_cast<INT_PTR>(result);
-  ::SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, result);
+  // Setting it is a round trip to the window server under Wine, reading it is not; it
+  // usually holds the answer already (0).
+  if (::GetWindowLongPtrW(hWnd, DWLP_MSGRESULT) != result) {
+    ::SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, result);
+  }
   return TRUE;
 }
 

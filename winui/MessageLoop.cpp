@@ -1,14 +1,20 @@
 #include "MessageLoop.h"
 
 #include <algorithm>
+#include <array>
 
 namespace winui {
 
 namespace {
 
 template <class T>
+bool Contains(const std::vector<T*>& list, T* item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+template <class T>
 BOOL AddOnce(std::vector<T*>& list, T* item) {
-  if (!item || std::find(list.begin(), list.end(), item) != list.end()) return FALSE;
+  if (!item || Contains(list, item)) return FALSE;
   list.push_back(item);
   return TRUE;
 }
@@ -22,6 +28,29 @@ BOOL RemoveIfThere(std::vector<T*>& list, T* item) {
 }
 
 constexpr UINT kCaretBlinkTimer = 0x0118;  // WM_SYSTIMER
+
+// The entries of a list as they were when a round over them began: an entry may add or remove
+// entries while it runs (a window closing). Every message makes a round, so the usual few
+// entries are kept on the stack rather than in a copy on the heap.
+template <class T>
+class Snapshot {
+ public:
+  explicit Snapshot(const std::vector<T*>& list) : size_(list.size()) {
+    if (size_ <= kInline) {
+      std::copy(list.begin(), list.end(), inline_.begin());
+    } else {
+      heap_ = list;
+    }
+  }
+  T* const* begin() const { return size_ <= kInline ? inline_.data() : heap_.data(); }
+  T* const* end() const { return begin() + size_; }
+
+ private:
+  static constexpr size_t kInline = 8;
+  size_t size_;
+  std::array<T*, kInline> inline_;
+  std::vector<T*> heap_;
+};
 
 }  // namespace
 
@@ -62,22 +91,19 @@ int CMessageLoop::Run() {
 }
 
 BOOL CMessageLoop::PreTranslateMessage(MSG* pMsg) {
-  // A copy: a filter may add or remove filters (a window closing) while it runs.
-  const std::vector<CMessageFilter*> filters = filters_;
-  for (auto it = filters.rbegin(); it != filters.rend(); ++it) {
-    if (std::find(filters_.begin(), filters_.end(), *it) == filters_.end()) continue;
-    if ((*it)->PreTranslateMessage(pMsg)) return TRUE;
+  const Snapshot<CMessageFilter> filters(filters_);
+  for (auto it = filters.end(); it != filters.begin();) {
+    CMessageFilter* filter = *--it;
+    if (!Contains(filters_, filter)) continue;
+    if (filter->PreTranslateMessage(pMsg)) return TRUE;
   }
   return FALSE;
 }
 
 BOOL CMessageLoop::OnIdle(int /*idleCount*/) {
-  const std::vector<CIdleHandler*> handlers = idleHandlers_;
+  const Snapshot<CIdleHandler> handlers(idleHandlers_);
   for (CIdleHandler* handler : handlers) {
-    if (std::find(idleHandlers_.begin(), idleHandlers_.end(), handler) == idleHandlers_.end()) {
-      continue;
-    }
-    handler->OnIdle();
+    if (Contains(idleHandlers_, handler)) handler->OnIdle();
   }
   return FALSE;  // once per idle period
 }

@@ -35,12 +35,61 @@ SIZE WindowSize(HWND window) {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// While the window's children change, the window does not draw; then it is painted once,
+// whole, before the rebuild returns: no child's coming or going repaints what is around it.
+// A hidden window (the first build) paints nothing yet, and switching drawing back on would
+// make it visible.
+class PaintOnceWhenDone {
+ public:
+  explicit PaintOnceWhenDone(HWND window)
+      : window_(window), visible_(::IsWindowVisible(window) != FALSE) {
+    if (visible_) ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~PaintOnceWhenDone() {
+    if (!visible_) return;
+    ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(window_, nullptr, nullptr,
+                   RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+  PaintOnceWhenDone(const PaintOnceWhenDone&) = delete;
+  PaintOnceWhenDone& operator=(const PaintOnceWhenDone&) = delete;
+
+ private:
+  HWND window_;
+  bool visible_;
+};
+
 // Creates `dialog` as a child of `parent` and shows it at (x, y) with its template's size.
 template <class Dialog>
 bool PlaceChild(Dialog& dialog, HWND parent, int x, int y) {
   if (dialog.Create(parent) == nullptr) return false;
   dialog.SetWindowPos(nullptr, x, y, 0, 0,
                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  return true;
+}
+
+// The outer size of `window` without its client edge. The cell template carries the edge,
+// so that no cell changes its style once made (a round trip to the window server under Wine,
+// for every cell); a cell keeps the size its template gives without the edge, and the edge
+// takes its room from the inside, as when it is added to a finished window.
+SIZE OuterSizeWithoutEdge(HWND window) {
+  const DWORD style = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(::GetWindowLongW(window, GWL_EXSTYLE));
+  RECT withEdge = {}, withoutEdge = {};
+  ::AdjustWindowRectEx(&withEdge, style, FALSE, exStyle);
+  ::AdjustWindowRectEx(&withoutEdge, style, FALSE, exStyle & ~WS_EX_CLIENTEDGE);
+  SIZE size = WindowSize(window);
+  size.cx -= (withEdge.right - withEdge.left) - (withoutEdge.right - withoutEdge.left);
+  size.cy -= (withEdge.bottom - withEdge.top) - (withoutEdge.bottom - withoutEdge.top);
+  return size;
+}
+
+// Creates a crosspoint cell as a child of `parent` and shows it at (x, y).
+bool PlaceCell(MixerCtrlDlg& cell, HWND parent, int x, int y) {
+  if (cell.Create(parent) == nullptr) return false;
+  const SIZE size = OuterSizeWithoutEdge(cell);
+  cell.SetWindowPos(nullptr, x, y, size.cx, size.cy,
+                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   return true;
 }
 
@@ -80,6 +129,7 @@ LRESULT FullMixerDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
 StatusCode FullMixerDlg::UpdateDevices() {
   if (DeferUpdate()) return mixer_status::kOk;
+  const PaintOnceWhenDone paint(m_hWnd);
   TearDownControls();
   bool present = false;
   VT_RETURN_IF_FAILED(OpenFirstDevice(present));
@@ -119,10 +169,6 @@ std::vector<FullMixerDlg::Channel> FullMixerDlg::ChannelsOf(
 void FullMixerDlg::BuildMatrix() {
   const std::vector<Channel> rows = ChannelsOf(kRowFamilies);
   const std::vector<Channel> columns = ChannelsOf(kColumnFamilies);
-  // One paint of the whole matrix at the end instead of one per child. A hidden window (the
-  // first build) paints nothing yet, and switching redraw back on would make it visible.
-  const bool visible = IsWindowVisible() != FALSE;
-  if (visible) SendMessage(WM_SETREDRAW, FALSE);
   SIZE rowLabel = {0, 0}, cell = {0, 0}, columnLabel = {0, 0};
   const size_t rowCount = BuildRowLabels(rows, rowLabel);
   int x = rowLabel.cx;
@@ -131,11 +177,6 @@ void FullMixerDlg::BuildMatrix() {
     x += columnLabel.cx;
   }
   ResizeClientTo(x, static_cast<int>(rowCount) * cell.cy + columnLabel.cy);
-  if (visible) {
-    SendMessage(WM_SETREDRAW, TRUE);
-    ::RedrawWindow(m_hWnd, nullptr, nullptr,
-                   RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-  }
   meterTimer_ = SetTimer(kMeterTimerId, kMeterPeriodMs);
 }
 
@@ -162,7 +203,7 @@ bool FullMixerDlg::BuildColumn(const std::vector<Channel>& rows, size_t rowCount
     const MixerNode node = {rows[row].type, rows[row].index, column.type, column.index};
     auto cell =
         std::make_unique<MixerCtrlDlg>(*this, m_hWnd, mixer_, node, connected, notConnected);
-    if (!PlaceChild(*cell, m_hWnd, left, y)) {
+    if (!PlaceCell(*cell, m_hWnd, left, y)) {
       DropCellsFrom(cellsBefore);
       return false;
     }

@@ -17,7 +17,7 @@ MixerCtrlDlg::MixerCtrlDlg(MixerDlgBase& owner, HWND ownerWindow, const DspMixer
 MixerCtrlDlg::~MixerCtrlDlg() = default;
 
 LRESULT MixerCtrlDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
-  ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
+  // The client edge comes with the template (see OuterSizeWithoutEdge).
   value_ = GetDlgItem(IDC_CELL_VALUE);
   Refresh();
   return TRUE;
@@ -27,7 +27,8 @@ void MixerCtrlDlg::Refresh() {
   weight_ = 0;  // a node that cannot be read shows 0 % on the not-connected colour
   static_cast<void>(mixer_->GetNodeWeight(node_, weight_));
   ::SetWindowTextW(value_, WeightToPercentText(weight_).c_str());
-  Invalidate();
+  // A cell that is not shown yet is painted whole when it is.
+  if ((GetStyle() & WS_VISIBLE) != 0) Invalidate();
 }
 
 LRESULT MixerCtrlDlg::OnCtlColor(UINT, WPARAM wParam, LPARAM, BOOL&) {

@@ -144,6 +144,58 @@ TEST_F(MessageLoopTest, RemovedFilterAndIdleHandlerAreNoLongerCalled) {
   EXPECT_EQ((std::vector<std::string>{"dispatched", "idle quit"}), events);
 }
 
+// A filter that, on the probe message, takes another filter out of the loop and puts a new
+// one in.
+class ReshufflingFilter : public winui::CMessageFilter {
+ public:
+  ReshufflingFilter(winui::CMessageLoop& loop, winui::CMessageFilter& victim,
+                    winui::CMessageFilter& newcomer)
+      : loop_(loop), victim_(victim), newcomer_(newcomer) {}
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    if (pMsg->message != kProbeMessage) return FALSE;
+    g_events->push_back("filter reshuffler");
+    loop_.RemoveMessageFilter(&victim_);
+    loop_.AddMessageFilter(&newcomer_);
+    return FALSE;
+  }
+
+ private:
+  winui::CMessageLoop& loop_;
+  winui::CMessageFilter& victim_;
+  winui::CMessageFilter& newcomer_;
+};
+
+class SilentFilter : public winui::CMessageFilter {
+ public:
+  BOOL PreTranslateMessage(MSG*) override { return FALSE; }
+};
+
+// With few filters and with many: a round over the filters sees them as they were when the
+// message arrived, less those taken out meanwhile.
+TEST_F(MessageLoopTest, FilterTakenOutDuringARoundIsSkippedAndANewOneWaitsForTheNextMessage) {
+  for (size_t padding : {0u, 12u}) {
+    events.clear();
+    winui::CMessageLoop shuffled;
+    ProbeWindow probe;
+    std::vector<SilentFilter> silent(padding);
+    for (SilentFilter& filter : silent) shuffled.AddMessageFilter(&filter);
+    RecordingFilter victim("victim", false);
+    RecordingFilter newcomer("newcomer", false);
+    ReshufflingFilter reshuffler(shuffled, victim, newcomer);
+    RecordingIdleHandler quitter("quit", 0);
+    shuffled.AddMessageFilter(&victim);
+    shuffled.AddMessageFilter(&reshuffler);  // the latest: it sees the message first
+    shuffled.AddIdleHandler(&quitter);
+    ::PostMessageW(probe.hWnd, kProbeMessage, 0, 0);
+    ::PostMessageW(probe.hWnd, kProbeMessage, 0, 0);
+    shuffled.Run();
+    EXPECT_EQ((std::vector<std::string>{"filter reshuffler", "dispatched", "filter newcomer",
+                                        "filter reshuffler", "dispatched", "idle quit"}),
+              events)
+        << padding << " more filters";
+  }
+}
+
 TEST_F(MessageLoopTest, AddingTwiceOrRemovingAStrangerIsRefused) {
   RecordingFilter filter("f", false);
   RecordingIdleHandler handler("h");

@@ -145,6 +145,22 @@ TEST_F(FullMixerWindow, OneMeterTickIsOneRequestAndNoAllocation) {
   EXPECT_EQ(3000, ::SendMessageW(dialog_.ColumnLabels()[4]->Meter(), PBM_GETPOS, 0, 0));
 }
 
+// The ticks as the program gets them: through the message loop, its filter and idle handler.
+TEST_F(FullMixerWindow, MeterTicksThroughTheMessageLoopAllocateNothing) {
+  ASSERT_NE(nullptr, dialog_.Create(nullptr));
+  const int levelReads = g_driver.levelReads;
+  for (int tick = 0; tick < 3; ++tick) {
+    dialog_.PostMessage(WM_TIMER, FullMixerDlg::kMeterTimerId);
+  }
+  ::PostQuitMessage(0);
+  g_allocations = 0;
+  g_countAllocations = true;
+  loop_.Run();
+  g_countAllocations = false;
+  EXPECT_LE(3, g_driver.levelReads - levelReads);  // the window's own timer may add some
+  EXPECT_EQ(0, g_allocations.load());
+}
+
 TEST_F(FullMixerWindow, ALevelReadThatFailsStopsTheTimerAfterOneTick) {
   ASSERT_NE(nullptr, dialog_.Create(nullptr));
   g_driver.levelStatus = 0xEE000071;
@@ -202,4 +218,28 @@ TEST_F(FullMixerWindow, WindowQuotaRunningOutLeavesAConsistentSmallerMatrix) {
   EXPECT_TRUE(std::is_sorted(cellsBuilt.begin(), cellsBuilt.end()));
   EXPECT_TRUE(std::any_of(cellsBuilt.begin(), cellsBuilt.end(),
                           [](size_t cells) { return cells > 0 && cells < 36; }));
+}
+
+// A cell has its client edge inside the outer size that its template (44 x 20 dialog units)
+// gives without one: the edge takes its room from the inside.
+TEST_F(FullMixerWindow, CellsHaveAClientEdgeInsideTheirTemplateSize) {
+  SetCounts({1, 1, 1, 1, 0, 0});
+  ASSERT_NE(nullptr, dialog_.Create(nullptr));
+  ASSERT_FALSE(dialog_.Cells().empty());
+  const HWND cell = *dialog_.Cells()[0];
+  const DWORD style = ::GetWindowLongW(cell, GWL_STYLE);
+  const DWORD exStyle = ::GetWindowLongW(cell, GWL_EXSTYLE);
+  EXPECT_NE(0u, exStyle & WS_EX_CLIENTEDGE);
+  RECT expected = {0, 0, 44, 20};
+  ::MapDialogRect(cell, &expected);
+  ::AdjustWindowRectEx(&expected, style, FALSE, exStyle & ~WS_EX_CLIENTEDGE);
+  RECT window = {};
+  ::GetWindowRect(cell, &window);
+  EXPECT_EQ(expected.right - expected.left, window.right - window.left);
+  EXPECT_EQ(expected.bottom - expected.top, window.bottom - window.top);
+  RECT frame = {};
+  ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const SIZE client = ClientSize(cell);
+  EXPECT_EQ(window.right - window.left - (frame.right - frame.left), client.cx);
+  EXPECT_EQ(window.bottom - window.top - (frame.bottom - frame.top), client.cy);
 }
