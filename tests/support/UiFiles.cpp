@@ -33,10 +33,13 @@ std::vector<FolderEntry> FolderEntries(const std::wstring& folder) {
 ScratchFolder::ScratchFolder() {
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH, temp);
+  // Wine reuses process ids, and a folder an earlier run could not remove (a file a child
+  // still held) may carry this process's name: a test always starts with a new, empty one.
   static LONG counter = 0;
-  path_ = std::wstring(temp) + L"vt-scratch-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-          std::to_wstring(InterlockedIncrement(&counter));
-  CreateDirectoryW(path_.c_str(), nullptr);
+  do {
+    path_ = std::wstring(temp) + L"vt-scratch-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(InterlockedIncrement(&counter));
+  } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 ScratchFolder::~ScratchFolder() { RemoveFolderTree(path_); }
