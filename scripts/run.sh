@@ -80,6 +80,7 @@ wineserver -k
 exit $rc
 SCRIPT
 elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
+mkdir -p "$root/docs"
 cp "$pictures"/*.png "$root/docs/"
 echo "== run: the package's run took ${elapsed_ms} ms up to the mixer's end"
 echo "== run: pictures of every window: $pictures (copied to $root/docs)"
