@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "Config.h"
+#include "PaintOnceWhenDone.h"
 
 namespace {
 
@@ -34,30 +35,6 @@ SIZE WindowSize(HWND window) {
   ::GetWindowRect(window, &rect);
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
-
-// While the window's children change, the window does not draw; then it is painted once,
-// whole, before the rebuild returns: no child's coming or going repaints what is around it.
-// A hidden window (the first build) paints nothing yet, and switching drawing back on would
-// make it visible.
-class PaintOnceWhenDone {
- public:
-  explicit PaintOnceWhenDone(HWND window)
-      : window_(window), visible_(::IsWindowVisible(window) != FALSE) {
-    if (visible_) ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
-  }
-  ~PaintOnceWhenDone() {
-    if (!visible_) return;
-    ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-    ::RedrawWindow(window_, nullptr, nullptr,
-                   RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  }
-  PaintOnceWhenDone(const PaintOnceWhenDone&) = delete;
-  PaintOnceWhenDone& operator=(const PaintOnceWhenDone&) = delete;
-
- private:
-  HWND window_;
-  bool visible_;
-};
 
 // Creates `dialog` as a child of `parent` and shows it at (x, y) with its template's size.
 template <class Dialog>
@@ -129,7 +106,7 @@ LRESULT FullMixerDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
 StatusCode FullMixerDlg::UpdateDevices() {
   if (DeferUpdate()) return mixer_status::kOk;
-  const PaintOnceWhenDone paint(m_hWnd);
+  const winui::PaintOnceWhenDone paint(m_hWnd);
   TearDownControls();
   bool present = false;
   VT_RETURN_IF_FAILED(OpenFirstDevice(present));

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "LinuxProcessTime.h"
+#include "PaintOnceWhenDone.h"
 #include "SimDevices.h"
 #include "SimSignal.h"
 #include "Stopwatch.h"
@@ -71,25 +72,6 @@ void ResizeClientTo(HWND window, int width, int height) {
                  height + (outer.bottom - outer.top) - client.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-// The window does not draw while its children come or go, and is painted once, whole, at
-// the end: the cheapest way known to change many children.
-class PaintOnceWhenDone {
- public:
-  explicit PaintOnceWhenDone(HWND window) : window_(window) {
-    ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
-  }
-  ~PaintOnceWhenDone() {
-    ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
-    ::RedrawWindow(window_, nullptr, nullptr,
-                   RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  }
-  PaintOnceWhenDone(const PaintOnceWhenDone&) = delete;
-  PaintOnceWhenDone& operator=(const PaintOnceWhenDone&) = delete;
-
- private:
-  HWND window_;
-};
 
 // The channels of one side of the matrix in the window's order.
 std::vector<Channel> ChannelsOf(Side side, const uint32_t (&kinds)[3],
@@ -152,7 +134,7 @@ class BareMatrix {
 
   // False when a child could not be created.
   bool Build(size_t rows, size_t columns) {
-    const PaintOnceWhenDone paint(window_);
+    const winui::PaintOnceWhenDone paint(window_);
     SIZE rowLabel = {}, cell = {}, columnLabel = {};
     int y = 0;
     for (size_t row = 0; row < rows; ++row) {
@@ -176,7 +158,7 @@ class BareMatrix {
   // Cells first, then row labels, then column labels, as the window takes them down.
   void Destroy() {
     if (window_ == nullptr) return;
-    const PaintOnceWhenDone paint(window_);
+    const winui::PaintOnceWhenDone paint(window_);
     for (auto* list : {&cells_, &rowLabels_, &columnLabels_}) {
       for (HWND child : *list) ::DestroyWindow(child);
       list->clear();
