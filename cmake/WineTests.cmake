@@ -33,3 +33,14 @@ function(vt_add_wow64_test name)
   set_tests_properties(${name}_wow64 PROPERTIES ENVIRONMENT
     "WINEPREFIX=${VT_WINEPREFIX64};${VT_WINE_ENV}")
 endfunction()
+
+# A crash writes a full memory dump, and Wine's server reads it out of the process a kilobyte a
+# request, for up to a minute: the crash tests run in a prefix of their own (a copy of the
+# 32-bit one, made by scripts/test.sh), so that the other tests' server is not kept waiting.
+set(VT_WINEPREFIX_CRASH "${CMAKE_BINARY_DIR}/wineprefix-crash")
+function(vt_run_in_crash_prefix)
+  foreach(test ${ARGN})
+    set_tests_properties(${test} PROPERTIES ENVIRONMENT
+      "WINEPREFIX=${VT_WINEPREFIX_CRASH};${VT_WINE_ENV}")
+  endforeach()
+endfunction()

@@ -8,6 +8,8 @@ export WINEDEBUG=-all
 # the shortcuts that setup makes in the Start menu.
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
 WINEPREFIX64="$build/wineprefix64"
+# The crash tests' own prefix: their full memory dumps keep a Wine server busy for long.
+WINEPREFIXCRASH="$build/wineprefix-crash"
 
 # make_prefix DIR ARCH: creates the prefix once, with the settings the tests rely on:
 # - a crash ends the program instead of opening winedbg's dialog;
@@ -31,4 +33,19 @@ make_prefix() {
 }
 
 ensure_wineprefix() { make_prefix "$WINEPREFIX" win32; }
-ensure_wineprefixes() { make_prefix "$WINEPREFIX" win32; make_prefix "$WINEPREFIX64" win64; }
+# copy_prefix FROM TO: a ready prefix copied (quicker than a new one), once.
+copy_prefix() {
+  local from=$1 to=$2
+  if [ ! -f "$to/$prefix_stamp" ]; then
+    echo "== wine: copying prefix $from to $to"
+    WINEPREFIX="$from" wineserver -w
+    rm -rf "$to"
+    cp -a "$from" "$to"
+  fi
+}
+
+ensure_wineprefixes() {
+  make_prefix "$WINEPREFIX" win32
+  make_prefix "$WINEPREFIX64" win64
+  copy_prefix "$WINEPREFIX" "$WINEPREFIXCRASH"
+}

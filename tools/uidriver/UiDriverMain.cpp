@@ -5,6 +5,7 @@
 //   uidriver.exe run [--timeout SEC] [--answer-boxes] [--press ID] [--cwd DIR] -- PROGRAM.exe
 //                    [ARGS...]
 //   uidriver.exe press [--timeout SEC] [--when-text TEXT] [--wait-only] --title CAPTION --id ID
+//   uidriver.exe hold-desktop
 #include <windows.h>
 
 #include <cwchar>
@@ -48,7 +49,11 @@ constexpr wchar_t kUsage[] =
     L"Waits for a visible window of any program with exactly this caption, and for its button\n"
     L"ID (decimal) to be enabled (and to read TEXT, with --when-text), then presses it (not with\n"
     L"--wait-only). Exit code: 0 pressed (or ready), 1 on timeout, 2 for a command line it does\n"
-    L"not understand.\n";
+    L"not understand.\n"
+    L"\n"
+    L"Usage: uidriver.exe hold-desktop\n"
+    L"\n"
+    L"Opens the desktop, prints \"desktop ready\" and stays until it is ended.\n";
 
 struct RunRequest {
   int timeoutSeconds = kDefaultTimeoutSeconds;
@@ -237,6 +242,17 @@ int Run(RunRequest& request) {
   return kExitOk;
 }
 
+// Wine starts its desktop process for the first program that needs the desktop, handing it
+// that program's output handles, and ends it a moment after the last such program has gone. A
+// test run starts a holder first: otherwise a test's output pipe stays open in the desktop
+// process, and the run waits for that test until the desktop happens to end.
+int HoldDesktop() {
+  if (::GetDesktopWindow() == nullptr) return kExitStartFailed;
+  PrintLine(L"desktop ready");
+  ::Sleep(INFINITE);
+  return kExitOk;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -245,6 +261,7 @@ int wmain(int argc, wchar_t** argv) {
   if (ParseRunRequest(arguments, run)) return Run(run);
   PressRequest press;
   if (ParsePressRequest(arguments, press)) return Press(press);
+  if (arguments.size() == 1 && arguments[0] == L"hold-desktop") return HoldDesktop();
   veltrano::WriteStdText(STD_ERROR_HANDLE, kUsage);
   return kExitUsage;
 }
