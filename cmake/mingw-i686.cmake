@@ -1,14 +1,5 @@
-# Cross toolchain: 32-bit Windows executables from Debian's mingw-w64 (posix thread model,
-# which GoogleTest's threads need), run by Wine wherever the build executes them.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross toolchain of the 32-bit tree: 32-bit Windows executables, what ships. A host whose
+# kernel runs no 32-bit code builds them and runs none of them.
 set(CMAKE_SYSTEM_PROCESSOR x86)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(VT_MINGW_TRIPLE i686-w64-mingw32)
+include("${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake")

@@ -30,4 +30,8 @@ class Wow64FsRedirectionOff {
 // True for a 32-bit process on 64-bit Windows; false where the question cannot be asked.
 bool RunsUnderWow64();
 
+// True in the x64 build: such a program never runs under WOW64 and sees the native system and
+// program folders and the 64-bit registry view with nothing switched.
+constexpr bool kIsX64Build = sizeof(void*) == 8;
+
 }  // namespace veltrano

@@ -17,7 +17,7 @@ import subprocess
 import sys
 import time
 
-GOAL = 1.25
+GOAL = 1.0
 
 
 def find_wineserver(prefix):

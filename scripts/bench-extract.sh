@@ -4,22 +4,23 @@
 # multithreaded settings) and a document that extracts with no dialogs, started under Wine with
 # a persistent wineserver and timed from start to exit, against `7zz x` of the same archive.
 # Both run in turn for several rounds; the medians, Wine's fixed start cost (the same stub with
-# a tiny archive) and the ratio against the 1.25x goal are printed, and both outputs compared.
+# a tiny archive) and the ratio against the 1.0x goal are printed, and both outputs compared.
+# Each build that the host can run is timed in the same run, in a prefix of its own width: the
+# 32-bit stub and the x64 stub where the kernel runs 32-bit code, else the x64 stub only.
 #
 #   bench-extract.sh [ARCHIVE]   times ARCHIVE (a .7z file) instead of making the payload
 #
-# VT_BENCH_ROUNDS sets the rounds (default 5). Work files go to a temporary folder
-# ($VT_BENCH_DIR if set) that is removed at the end.
+# VT_BENCH_ROUNDS sets the rounds (default 5), VT_TREES the builds (scripts/host.sh). Work
+# files go to a temporary folder ($VT_BENCH_DIR if set) that is removed at the end.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${VT_BUILD_DIR:-$root/build}"
 rounds="${VT_BENCH_ROUNDS:-5}"
 payload_mb=256
 archive_arg=${1:+$(realpath "$1")}
 
-bash "$root/scripts/build.sh" sfxrunner sfxpack
-. "$root/scripts/wine-env.sh"
-ensure_wineprefix
+. "$root/scripts/host.sh"
+vt_say_host
+VT_BUILD_TREES="$VT_TREES" bash "$root/scripts/build.sh" sfxrunner sfxpack
 
 if [ -n "${VT_BENCH_DIR:-}" ]; then
   work="$VT_BENCH_DIR"
@@ -81,20 +82,29 @@ write_document() {
 write_document "$work/big.xml" "$work/out-stub"
 write_document "$work/tiny.xml" "$work/out-tiny"
 
-echo "== bench: load average $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) CPUs; $rounds rounds"
-# The stub's windows need a wineserver that runs under the X display; one server serves all
-# runs, as on a user's machine where Wine is already up.
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  work=$1 build=$2 rounds=$3 root=$4
-  win() { echo "Z:${1//\//\\}"; }
-  wineserver -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
-  pack() {
-    wine "$build/tools/sfxpack/sfxpack.exe" --stub "$(win "$build/sfxrunner/sfxrunner.exe")" \
-      --config "$(win "$work/$1.xml")" --archive "$(win "$2")" --out "$(win "$work/$1.exe")"
-  }
-  rc=0
-  pack big "$work/payload.7z" && pack tiny "$work/tiny.7z" &&
-    python3 "$root/scripts/bench-extract-rounds.py" "$work" "$rounds" "$WINEPREFIX" || rc=$?
-  wineserver -k
-  exit $rc' _ "$work" "$build" "$rounds" "$root"
+# time_tree TREE: the rounds of one build's stub.
+time_tree() {
+  local VT_TREE=$1
+  . "$root/scripts/wine-env.sh"
+  ensure_wineprefix
+  echo "== bench: the $tree build's stub ($build/sfxrunner/sfxrunner.exe) in a" \
+    "${tree_prefix_arch#win}-bit Windows prefix"
+  echo "== bench: load average $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) CPUs; $rounds rounds"
+  # The stub's windows need a wineserver that runs under the X display; one server serves all
+  # runs, as on a user's machine where Wine is already up.
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+    work=$1 build=$2 rounds=$3 root=$4
+    win() { echo "Z:${1//\//\\}"; }
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    pack() {
+      wine "$build/tools/sfxpack/sfxpack.exe" --stub "$(win "$build/sfxrunner/sfxrunner.exe")" \
+        --config "$(win "$work/$1.xml")" --archive "$(win "$2")" --out "$(win "$work/$1.exe")"
+    }
+    rc=0
+    pack big "$work/payload.7z" && pack tiny "$work/tiny.7z" &&
+      python3 "$root/scripts/bench-extract-rounds.py" "$work" "$rounds" "$WINEPREFIX" || rc=$?
+    wineserver -k
+    exit $rc' _ "$work" "$build" "$rounds" "$root"
+}
+for timed in $VT_TREES; do time_tree "$timed"; done

@@ -14,10 +14,13 @@
 # wineserver, read from /proc (Wine gives no other process's times). Settings: VT_BENCH_ROUNDS (5), VT_BENCH_BIG_ROUNDS (3, the 96 x 96 rounds; 0
 # leaves them out), VT_BENCH_CPU_SECONDS (10), VT_BENCH_DIR (build/bench-mixer), VT_BENCH_MIXER
 # (the dspmixer.exe to measure, default the build's: another build of it can be held against
-# the same floor).
+# the same floor), VT_TREE (the build to time, x86 or x64: by default the shipped 32-bit one
+# where the kernel runs 32-bit code, else the x64 one; see scripts/host.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${VT_BUILD_DIR:-$root/build}"
+. "$root/scripts/host.sh"
+export VT_TREE=${VT_TREE:-$VT_RUN_TREE}
+build=$(vt_tree_dir "$VT_TREE")
 work="${VT_BENCH_DIR:-$build/bench-mixer}"
 rounds="${VT_BENCH_ROUNDS:-5}"
 big_rounds="${VT_BENCH_BIG_ROUNDS:-3}"
@@ -57,8 +60,10 @@ median() { sort -n | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a";
   else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 if [ "${1:-}" != "--in-display" ]; then
+  vt_say_host
+  echo "== bench: timing the $VT_TREE build ($build)"
   echo "== bench: building the mixer, the simulated device and the benchmark programs"
-  bash "$root/scripts/build.sh" dspmixer dspmixer_files sonarixapi sonarixsim \
+  VT_BUILD_TREES=$VT_TREE bash "$root/scripts/build.sh" dspmixer dspmixer_files sonarixapi sonarixsim \
     mixerfloor mixerprobe mixertick >/dev/null
   . "$root/scripts/wine-env.sh"
   ensure_wineprefix

@@ -5,16 +5,28 @@
 # setup, which installs the software. A simulated device is plugged in, the installed mixer is
 # started as its Start menu shortcut starts it, and its select, simple and advanced windows are
 # shown. Pictures of each window go to the output folder and to docs/.
+# Both packages are made: the shipped 32-bit one and the x64 one. The one that runs is the
+# 32-bit package where the kernel runs 32-bit code, else the x64 package (scripts/host.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" sfxrunner sfxpack uidriver_cli driver_package_archive
+. "$root/scripts/host.sh"
+vt_say_host
+bash "$root/scripts/build.sh" $VT_PACKAGE_TARGETS
 . "$root/scripts/wine-env.sh"
 ensure_wineprefix
 
-echo "== run: packing the driver package"
-package=$(bash "$root/scripts/pack.sh")
-ls -l "$package"
+echo "== run: packing the driver packages"
+for packed in x86 x64; do
+  ls -l "$(bash "$root/scripts/pack.sh" "$packed")"
+done
+package="$build/package/SonarixDriverPackage.exe"
+if [ "$tree" = x86 ]; then
+  echo "== run: running the shipped 32-bit package $package in a 32-bit Windows prefix"
+else
+  echo "== run: running the x64 package $package in a 64-bit Windows prefix (the shipped" \
+    "32-bit package is made, but cannot run on this host)"
+fi
 pictures="$build/package/pictures"
 rm -rf "$pictures"
 mkdir -p "$pictures"

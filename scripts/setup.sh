@@ -5,14 +5,31 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cache="$root/.cache/deps"
 . "$root/scripts/deps.env"
+. "$root/scripts/host.sh"
 
 say() { printf '== setup: %s\n' "$*"; }
 
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 wine64 xvfb xauth x11-utils cmake ninja-build 7zip googletest imagemagick
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  mingw-w64-x86-64-dev
+  wine wine64 fonts-wine xvfb xauth x11-utils cmake ninja-build 7zip googletest imagemagick
   dpkg-dev
 )
+# Wine's 32-bit half only where the kernel runs 32-bit code: elsewhere it cannot start, and
+# its i386 libraries would only tie the install to the i386 package lists.
+[ "$VT_HOST_RUNS_32BIT" = 1 ] && packages+=(wine32:i386)
+
+# A mirror in mid-sync fails one index now and then; the package lists that did arrive still
+# serve the install, which says itself what it could not find.
+apt_update() {
+  local try
+  for try in 1 2 3; do
+    apt-get update -qq && return 0
+    sleep $((try * 5))
+  done
+  say "apt-get update failed three times; going on with the package lists it has"
+}
 
 missing_packages() {
   local p
@@ -23,7 +40,7 @@ missing_packages() {
 
 enable_sources() {
   local changed=0
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$VT_HOST_RUNS_32BIT" = 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386; changed=1
   fi
   local f=/etc/apt/sources.list.d/debian.sources
@@ -44,10 +61,10 @@ install_packages() {
   changed=$(enable_sources)
   if [ -n "$need" ]; then
     say "installing: $(echo $need | tr '\n' ' ')"
-    apt-get update -qq
+    apt_update
     apt-get install -y -qq --no-install-recommends $need >/dev/null
   elif [ "$changed" = 1 ]; then
-    apt-get update -qq
+    apt_update
   else
     say "Debian packages present"
   fi
@@ -79,7 +96,7 @@ resolve_version() {
   local pkg=$1 upstream=$2 version
   version=$(offered_version "$pkg" "$upstream")
   if [ -z "$version" ]; then
-    apt-get update -qq
+    apt_update >&2
     version=$(offered_version "$pkg" "$upstream")
   fi
   if [ -z "$version" ]; then
@@ -111,7 +128,7 @@ fetch_source() {
     if ! ls "${pkg}_${ver#*:}.dsc" >/dev/null 2>&1; then
       apt-get source --download-only "$pkg=$ver" >/dev/null 2>&1 || {
         # Package lists older than the archive name files it has replaced.
-        apt-get update -qq; apt-get source --download-only "$pkg=$ver" >/dev/null; }
+        apt_update; apt-get source --download-only "$pkg=$ver" >/dev/null; }
     fi
     dpkg-source --no-check -x "${pkg}_${ver#*:}.dsc" "$cache/$dir" >/dev/null )
   touch "$cache/$dir/.fetched-$ver"

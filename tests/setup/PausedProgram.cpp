@@ -131,7 +131,11 @@ void PausedProgram::Debug(std::wstring commandLine, std::wstring environment) {
           CONTEXT context = {};
           context.ContextFlags = CONTEXT_CONTROL;
           if (::GetThreadContext(thread.Get(), &context)) {
+#ifdef _WIN64
+            context.Rip = reinterpret_cast<DWORD64>(target_);  // the x64 instruction pointer
+#else
             context.Eip = reinterpret_cast<DWORD>(target_);
+#endif
             ::SetThreadContext(thread.Get(), &context);
           }
           ::SetEvent(paused_.Get());

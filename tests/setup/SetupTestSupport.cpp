@@ -40,7 +40,9 @@ std::wstring Lower(std::wstring text) {
   return text;
 }
 
+// The view that setup of this build writes (32-bit for the 32-bit build), or the native one.
 REGSAM ViewOf(bool native) {
+  if (veltrano::kIsX64Build) return KEY_WOW64_64KEY;
   return native && veltrano::RunsUnderWow64() ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 }
 

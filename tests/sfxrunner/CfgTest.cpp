@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Cfg.h"
+#include "VTWow64FsRedirection.h"
 
 namespace status = veltrano::status;
 
@@ -75,11 +76,6 @@ std::wstring ExeBaseName() {
   return name.substr(0, name.find_last_of(L'.'));
 }
 
-bool RunsUnderWow64() {
-  BOOL wow64 = FALSE;
-  IsWow64Process(GetCurrentProcess(), &wow64);
-  return wow64 != FALSE;
-}
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
   PWSTR path = nullptr;
@@ -287,10 +283,10 @@ TEST(CfgExtract, ProgramFilesIsTheNativeFolder) {
   Cfg cfg;
   ASSERT_EQ(0u, ParseDoc(cfg, Extract("<TargetPath>${PROGRAM_FILES}\\Vendor</TargetPath>")));
   wchar_t expected[MAX_PATH] = {};
-  ExpandEnvironmentStringsW(RunsUnderWow64() ? L"%ProgramW6432%" : L"%ProgramFiles%", expected,
-                            MAX_PATH);
+  ExpandEnvironmentStringsW(veltrano::RunsUnderWow64() ? L"%ProgramW6432%" : L"%ProgramFiles%",
+                            expected, MAX_PATH);
   EXPECT_EQ(std::wstring(expected) + L"\\Vendor", cfg.extract->targetPath);
-  // Native, whether the 32-bit stub runs on 32-bit Windows or under WOW64.
+  // Native, whether the stub runs on 32-bit Windows, under WOW64 or as an x64 program.
   EXPECT_EQ(L"C:\\Program Files\\Vendor", cfg.extract->targetPath);
 }
 
@@ -483,7 +479,8 @@ TEST(CfgArchitecture, WindowsValuesMapToCodes) {
   EXPECT_EQ(kArchitectureUnknown, ArchitectureCodeOf(PROCESSOR_ARCHITECTURE_UNKNOWN));
   EXPECT_EQ(kArchitectureUnknown, ArchitectureCodeOf(14));
   // The native processor, not the 32-bit view of it.
-  EXPECT_EQ(RunsUnderWow64() ? kArchitectureX64 : kArchitectureX86, NativeArchitectureCode());
+  EXPECT_EQ(veltrano::RunsUnderWow64() || veltrano::kIsX64Build ? kArchitectureX64 : kArchitectureX86,
+            NativeArchitectureCode());
 }
 
 TEST(CfgDefaults, SetDefaultsKeepsAGivenTitle) {

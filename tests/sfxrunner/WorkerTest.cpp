@@ -169,6 +169,14 @@ std::wstring SystemFolderFile(const wchar_t* name) {
   return std::wstring(windows) + L"\\system32\\" + name;
 }
 
+// The machine of the system folder a program of this build sees, and of the native one.
+WORD OwnMachine() {
+  return veltrano::kIsX64Build ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+}
+WORD NativeMachine() {
+  return veltrano::RunsUnderWow64() ? IMAGE_FILE_MACHINE_AMD64 : OwnMachine();
+}
+
 // The machine field of the PE image that the path opens for this process.
 WORD MachineOf(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -192,14 +200,13 @@ TEST(Wow64Redirection, SwitchedOffOnlyWhileTheOwnerLives) {
     veltrano::Wow64FsRedirectionOff redirection;
     EXPECT_EQ(0u, redirection.SwitchOff());
     EXPECT_EQ(veltrano::RunsUnderWow64(), redirection.IsOff());
-    EXPECT_EQ(veltrano::RunsUnderWow64() ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386,
-              MachineOf(kernel32));
+    EXPECT_EQ(NativeMachine(), MachineOf(kernel32));
   }
-  EXPECT_EQ(IMAGE_FILE_MACHINE_I386, MachineOf(kernel32));
+  EXPECT_EQ(OwnMachine(), MachineOf(kernel32));
 }
 
-// File tasks see the native system folder; a launch sees what any 32-bit program sees, and
-// finds COM ready on the worker.
+// File tasks see the native system folder; a launch sees what any program of the stub's build
+// sees, and finds COM ready on the worker.
 TEST_F(Worker, OnlyFileTasksRunWithRedirectionOffAndComIsReady) {
   const std::wstring kernel32 = SystemFolderFile(L"kernel32.dll");
   WORD fileTaskSaw = 0, launchSaw = 0;
@@ -215,9 +222,8 @@ TEST_F(Worker, OnlyFileTasksRunWithRedirectionOffAndComIsReady) {
     return 0u;
   });
   EXPECT_EQ(0u, Run({fileTask, launch, fileTask}));
-  EXPECT_EQ(veltrano::RunsUnderWow64() ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386,
-            fileTaskSaw);
-  EXPECT_EQ(IMAGE_FILE_MACHINE_I386, launchSaw);
+  EXPECT_EQ(NativeMachine(), fileTaskSaw);
+  EXPECT_EQ(OwnMachine(), launchSaw);
   EXPECT_EQ(S_FALSE, comAnswer);  // already initialised, as a single-threaded apartment
 }
 

@@ -49,6 +49,10 @@ TEST(UiDriverCli, AnsweredBoxesArePrintedAndTheFullExitCodeFollows) {
               L"Cli caption", L"Cli text", L"--exit", L"0xEE000051"});
   EXPECT_EQ(0u, result.exitCode) << result.errorText;
   EXPECT_TRUE(Contains(result.output, "class=\"#32770\" caption=\"Cli caption\"")) << result.output;
+  // The handle printed as wide as this build's pointers.
+  const size_t handle = result.output.find("window 0x");
+  ASSERT_NE(std::string::npos, handle) << result.output;
+  EXPECT_EQ(" class=", result.output.substr(handle + 9 + sizeof(HWND) * 2, 7)) << result.output;
   EXPECT_TRUE(
       Contains(result.output, "id=0xFFFF class=\"Static\" visible enabled text=\"Cli text\""))
       << result.output;

@@ -95,9 +95,9 @@ std::wstring Quoted(const std::wstring& text) {
   return quoted + L"\"";
 }
 
-std::wstring Hex(unsigned value, int digits) {
-  wchar_t text[16];
-  swprintf(text, 16, L"0x%0*X", digits, value);
+std::wstring Hex(unsigned long long value, int digits) {
+  wchar_t text[24];
+  swprintf(text, 24, L"0x%0*llX", digits, value);
   return text;
 }
 
@@ -176,7 +176,8 @@ int Press(const PressRequest& request) {
 }
 
 void PrintWindow(HWND window) {
-  PrintLine(L"window " + Hex(static_cast<unsigned>(reinterpret_cast<UINT_PTR>(window)), 8) +
+  // A handle is as wide as a pointer: 8 digits in the 32-bit build, 16 in the x64 one.
+  PrintLine(L"window " + Hex(reinterpret_cast<UINT_PTR>(window), sizeof(window) * 2) +
             L" class=" + Quoted(uitest::WindowClass(window)) + L" caption=" +
             Quoted(uitest::WindowText(window)));
   for (const uitest::ControlInfo& control : uitest::ChildControls(window)) {

@@ -122,13 +122,14 @@ TEST(LanguageFolderTest, SearchUnderWow64SeesTheNativeSystemFolder) {
 // Wine takes a process's UI language from LC_ALL in its Unix environment, which a Windows
 // child inherits from its parent unchanged; a Unix shell started from here gets the Windows
 // environment block instead, so the probe runs through one. It leaves no handle to wait on:
-// the answer file appears when the probe is done.
+// the answer file appears when the probe is done. The shell starts the Wine loader that the
+// test scripts chose for this host (VT_WINE), which also runs a 64-bit probe.
 std::string RunProbeUnder(const std::wstring& lcAll, const uitest::ScratchFolder& folder) {
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   const std::wstring answerFile = folder.File(L"answer");
-  const std::wstring script = L"exec /usr/bin/wine '" + std::wstring(self) + L"' --locate-probe '" +
-                              folder.Path() + L"' '" + answerFile + L"'";
+  const std::wstring script = L"exec ${VT_WINE:-/usr/bin/wine} '" + std::wstring(self) +
+                              L"' --locate-probe '" + folder.Path() + L"' '" + answerFile + L"'";
   uitest::StartOptions options;
   options.environment = {{L"LC_ALL", lcAll}};
   uitest::Process shell;
