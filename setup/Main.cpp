@@ -1,6 +1,7 @@
 // The driver package's setup program: installs the user software of the USB audio driver, or
 // removes it ("/uninstall"), with a small window or none ("/quiet"). Exit codes: 0 done,
-// 1602 cancelled, 1603 failed, 87 bad arguments; every run leaves its steps in the log file.
+// 1602 cancelled, 1603 failed, 1605 nothing to remove, 1618 another run of setup is in
+// progress, 87 bad arguments; every run leaves its steps in the log file.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -18,6 +19,32 @@ constexpr wchar_t kUsage[] =
     L"The command line is not understood.\n\n"
     L"setup [/quiet] [/dir=FOLDER]\n    installs the software (again)\n"
     L"setup /uninstall [/quiet] [/dir=FOLDER]\n    removes it";
+
+// Two runs at once would interleave their backups and remove each other's files: one run at a
+// time on the machine, the others end at once.
+constexpr wchar_t kSingleRunMutex[] = L"Global\\SonarixUsbAudioDriverSetup";
+
+class SingleRun {
+ public:
+  SingleRun() : mutex_(::CreateMutexW(nullptr, FALSE, kSingleRunMutex)) {
+    const DWORD waited = mutex_.IsValid() ? ::WaitForSingleObject(mutex_.Get(), 0) : WAIT_FAILED;
+    // An abandoned mutex is a run that was killed: this one may go on.
+    held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+  }
+  ~SingleRun() { Release(); }
+  SingleRun(const SingleRun&) = delete;
+  SingleRun& operator=(const SingleRun&) = delete;
+
+  bool IsHeld() const { return held_; }
+  void Release() {
+    if (held_) ::ReleaseMutex(mutex_.Get());
+    held_ = false;
+  }
+
+ private:
+  veltrano::UniqueHandle mutex_;
+  bool held_ = false;
+};
 
 bool SameFolder(const std::wstring& left, const std::wstring& right) {
   return ::lstrcmpiW(left.c_str(), right.c_str()) == 0;
@@ -72,9 +99,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   ::InitCommonControlsEx(&controls);
 
+  SingleRun run;
+  if (!run.IsHeld()) {
+    log.Write(L"another installation is in progress");
+    ShowBox(options, L"Another installation is in progress. Wait until it has ended, then run "
+            L"setup again.", MB_ICONWARNING);
+    return kExitAnotherRun;
+  }
   if (options.uninstall) {
     std::wstring folder = options.folder.empty() ? InstalledFolder() : options.folder;
-    if (!folder.empty() && SameFolder(folder, OwnFolder())) {
+    if (folder.empty() || ::GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      log.Write(L"the software is not installed: nothing to remove");
+      ShowBox(options, L"The software is not installed: there is nothing to remove.",
+              MB_ICONINFORMATION);
+      return kExitNotInstalled;
+    }
+    if (SameFolder(folder, OwnFolder())) {
+      run.Release();  // the copy that does the removal takes its turn at once
       return RemoveThroughCopy(options, folder, log);
     }
   }

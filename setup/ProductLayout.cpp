@@ -1,5 +1,6 @@
 #include "ProductLayout.h"
 
+#include <objbase.h>
 #include <shlobj.h>
 
 #include "VTHandles.h"
@@ -69,9 +70,13 @@ veltrano::Status PackageFiles(const std::wstring& packageFolder,
 veltrano::Status DriverInterfaceOf(const std::wstring& iniFile, std::wstring& guid) {
   wchar_t text[64] = {};
   ::GetPrivateProfileStringW(L"DriverInterface", L"InterfaceGUID", L"", text, 64, iniFile.c_str());
-  guid = text;
-  // "{" 8-4-4-4-12 "}"
-  if (guid.size() != 38 || guid.front() != L'{' || guid.back() != L'}') return status::kInvalidData;
+  // It becomes part of a registry path: only a real GUID, written in its one canonical form.
+  guid.clear();
+  IID parsed;
+  if (FAILED(::IIDFromString(text, &parsed))) return status::kInvalidData;
+  wchar_t canonical[40] = {};
+  if (::StringFromGUID2(parsed, canonical, 40) != 39) return status::kInvalidData;
+  guid = canonical;
   return status::kOk;
 }
 

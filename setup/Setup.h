@@ -17,6 +17,8 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitBadArguments = 87;  // ERROR_INVALID_PARAMETER
 constexpr int kExitCancelled = 1602;   // ERROR_INSTALL_USEREXIT
 constexpr int kExitFailed = 1603;      // ERROR_INSTALL_FAILURE
+constexpr int kExitNotInstalled = 1605;  // ERROR_UNKNOWN_PRODUCT: nothing to remove
+constexpr int kExitAnotherRun = 1618;    // ERROR_INSTALL_ALREADY_RUNNING
 
 struct SetupStep {
   std::wstring description;

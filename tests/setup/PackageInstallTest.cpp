@@ -62,7 +62,8 @@ TEST_F(DriverPackage, QuietRunInstallsEverythingAndWineListsTheProgram) {
   EXPECT_TRUE(Contains(log, L"created the shortcut " + ShortcutPath()));
   EXPECT_EQ(L"installation complete", log.back());
 
-  const std::string programs = RunShell("/usr/bin/wine uninstaller --list", scratch_);
+  const std::string programs = RunShell(std::string(kWineCommand) + " uninstaller --list",
+                                        scratch_);
   EXPECT_TRUE(HasLine(programs, "SonarixUsbAudioDriver|||Sonarix USB Audio Driver")) << programs;
 }
 

@@ -50,8 +50,9 @@ TEST_F(Removal, WinesUninstallerRunsOurRemovalAndNothingRemains) {
   ASSERT_EQ(kExitSuccess, RunSetup(L"/quiet"));
   ASSERT_TRUE(KeyExists(kUninstallKey));
 
-  ShellScript uninstaller("/usr/bin/wine uninstaller --remove SonarixUsbAudioDriver",
-                          scratch_.File(L"remove.txt"));
+  ShellScript uninstaller(
+      std::string(kWineCommand) + " uninstaller --remove SonarixUsbAudioDriver",
+      scratch_.File(L"remove.txt"));
   // The entry's UninstallString is not the quiet one: the removal shows its window.
   HWND window = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
@@ -75,9 +76,20 @@ TEST_F(Removal, WinesUninstallerRunsOurRemovalAndNothingRemains) {
   EXPECT_EQ(kExitSuccess, exitCode);
   std::string printed;
   EXPECT_TRUE(uninstaller.WaitForEnd(printed)) << printed;
-  const std::string programs = RunShell("/usr/bin/wine uninstaller --list", scratch_);
+  const std::string programs = RunShell(std::string(kWineCommand) + " uninstaller --list",
+                                        scratch_);
   EXPECT_FALSE(HasLine(programs, "SonarixUsbAudioDriver|||Sonarix USB Audio Driver")) << programs;
   ExpectNothingInstalled();
+}
+
+// A removal with nothing to remove says so: 1605, not success.
+TEST_F(Removal, RemovingWhatIsNotInstalledEndsWith1605) {
+  EXPECT_EQ(kExitNotInstalled, RunSetup(L"/uninstall /quiet"));
+  EXPECT_EQ(kExitNotInstalled,
+            RunSetup(L"/uninstall /quiet " +
+                     uitest::QuoteArgument(L"/dir=" + scratch_.File(L"never installed"))));
+  ExpectNothingInstalled();
+  EXPECT_EQ(2u, CountLines(Log(), L"the software is not installed: nothing to remove"));
 }
 
 }  // namespace setuptest

@@ -3,6 +3,7 @@
 // machine as it was, an earlier install included.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <map>
 
@@ -184,21 +185,47 @@ TEST_F(FailedSetup, FileInUseHalfWayLeavesTheEarlierInstallAsItWas) {
   EXPECT_EQ(0u, log.back().find(L"installation failed")) << Utf8(log.back());
 }
 
-// Two runs at once, as when the installed setup.exe hands the removal to its copy: the second
-// run's lines reach the log while the first still has it open, and the first keeps writing.
-TEST_F(SetupLogFile, TwoRunsAtOnceBothWriteTheirLines) {
+// Two runs at once: the second run's lines reach the log while the first still has it open,
+// and the first keeps writing. A second install meanwhile ends at once with 1618, and the
+// first one's install is whole.
+TEST_F(SetupLogFile, TwoRunsAtOnceBothWriteTheirLinesAndOnlyOneInstalls) {
   PausedProgram first(PackageSetup(), L"/quiet", TempVariables(), L"kernel32", "CopyFileW");
   ASSERT_EQ("", first.Problem());
   ASSERT_TRUE(first.WaitUntilPaused(kWaitMs)) << "setup ended with " << first.ExitCode();
 
   EXPECT_EQ(kExitBadArguments, RunSetup(L"/quiet /repair"));
   EXPECT_EQ(1u, CountLines(Log(), L"bad argument: /repair"));
+  EXPECT_EQ(kExitAnotherRun, RunSetup(L"/quiet"));
+  EXPECT_EQ(kExitAnotherRun, RunSetup(L"/uninstall /quiet"));
+  EXPECT_EQ(2u, CountLines(Log(), L"another installation is in progress"));
   first.Resume();
   ASSERT_TRUE(first.WaitForExit(kWaitMs));
   EXPECT_EQ(kExitSuccess, first.ExitCode());
+  ExpectInstalledAt(InstallFolder());
   const std::vector<std::wstring> log = Log();
-  EXPECT_EQ(2u, CountLines(log, L"started: "));
+  EXPECT_EQ(4u, CountLines(log, L"started: "));
   EXPECT_EQ(L"installation complete", log.back());
+}
+
+// The driver interface becomes part of a registry path: a configuration whose interface is
+// not a GUID stops setup before it changes anything.
+TEST_F(FailedSetup, DriverInterfaceThatIsNoGuidFailsWith1603AndChangesNothing) {
+  const std::wstring package = scratch_.File(L"package");
+  for (const std::wstring& file : PackageFiles()) {
+    const std::wstring target = Join(package, file);
+    ::SHCreateDirectoryExW(nullptr, target.substr(0, target.find_last_of(L'\\')).c_str(),
+                           nullptr);
+    ASSERT_TRUE(::CopyFileW(Join(PackageFolder(), file).c_str(), target.c_str(), FALSE));
+  }
+  const char noGuid[] =
+      "[DriverInterface]\r\nInterfaceGUID={7923A8A9-CCB9-4a66\\..\\..\\..\\45451876}\r\n";
+  ASSERT_TRUE(uitest::WriteFileBytes(Join(package, L"sonarixapi.ini"), noGuid));
+  uitest::Process setup;
+  ASSERT_EQ(0u, setup.Start(Join(package, L"setup.exe"), L"/quiet", options_));
+  ASSERT_TRUE(setup.WaitForExit(kWaitMs));
+  EXPECT_EQ(kExitFailed, setup.ExitCode());
+  ExpectNothingInstalled();
+  EXPECT_EQ(1u, CountLines(Log(), L"setup cannot start"));
 }
 
 }  // namespace setuptest

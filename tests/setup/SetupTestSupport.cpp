@@ -120,7 +120,10 @@ std::wstring DriverInterface() {
   wchar_t guid[64] = {};
   ::GetPrivateProfileStringW(L"DriverInterface", L"InterfaceGUID", L"", guid, 64,
                              Join(PackageFolder(), L"sonarixapi.ini").c_str());
-  return guid;
+  // Setup writes it as the registry does: upper-case hex digits.
+  std::wstring text = guid;
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));
+  return text;
 }
 
 std::wstring ClassKey() { return L"Software\\Classes\\CLSID\\" + DriverInterface(); }

@@ -28,6 +28,8 @@ constexpr uint32_t kExitSuccess = 0;
 constexpr uint32_t kExitBadArguments = 87;
 constexpr uint32_t kExitCancelled = 1602;
 constexpr uint32_t kExitFailed = 1603;
+constexpr uint32_t kExitNotInstalled = 1605;
+constexpr uint32_t kExitAnotherRun = 1618;
 
 // --- Where things are
 // The package folder the build made (what the archive holds), and its setup.exe.
@@ -94,6 +96,9 @@ bool WaitUntil(Condition condition, DWORD timeoutMs = kWaitMs) {
 std::vector<DWORD> ProgramsRunningFrom(const std::wstring& folder);
 // The full path of a running program's file.
 std::wstring ProgramFile(HANDLE process);
+
+// The Wine loader that the test scripts chose for this host, for a Unix shell's command.
+constexpr char kWineCommand[] = "${VT_WINE:-/usr/bin/wine}";
 
 // A script run by the Unix shell, as a user at a terminal would run it, with the environment
 // of this process.
