@@ -63,8 +63,8 @@ if [ "${1:-}" != "--in-display" ]; then
   vt_say_host
   echo "== bench: timing the $VT_TREE build ($build)"
   echo "== bench: building the mixer, the simulated device and the benchmark programs"
-  VT_BUILD_TREES=$VT_TREE bash "$root/scripts/build.sh" dspmixer dspmixer_files sonarixapi sonarixsim \
-    mixerfloor mixerprobe mixertick >/dev/null
+  VT_BUILD_TREES=$VT_TREE bash "$root/scripts/build.sh" dspmixer dspmixer_files sonarixapi \
+    sonarixsim mixerfloor mixerprobe mixertick >/dev/null
   . "$root/scripts/wine-env.sh"
   ensure_wineprefix
   rm -rf "$work"

@@ -68,6 +68,10 @@ vt_toolchain() {
     x64) echo "$vt_host_root/cmake/mingw-x86_64.cmake" ;;
   esac
 }
+# True when the programs of tree $1 (x86 or x64) can run on this host.
+vt_tree_runs() {
+  case " $VT_TREES " in *" $1 "*) return 0 ;; *) return 1 ;; esac
+}
 # What the package needs: the stub, the package tool, the UI driver that runs it, and the
 # package's own programs with their archive.
 VT_PACKAGE_TARGETS="sfxrunner sfxpack uidriver_cli driver_package_archive"

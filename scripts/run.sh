@@ -18,9 +18,10 @@ ensure_wineprefix
 
 echo "== run: packing the driver packages"
 for packed in x86 x64; do
-  ls -l "$(bash "$root/scripts/pack.sh" "$packed")"
+  made=$(bash "$root/scripts/pack.sh" "$packed")
+  ls -l "$made"
+  if [ "$packed" = "$tree" ]; then package=$made; fi
 done
-package="$build/package/SonarixDriverPackage.exe"
 if [ "$tree" = x86 ]; then
   echo "== run: running the shipped 32-bit package $package in a 32-bit Windows prefix"
 else

@@ -18,7 +18,7 @@ packages=(
 )
 # Wine's 32-bit half only where the kernel runs 32-bit code: elsewhere it cannot start, and
 # its i386 libraries would only tie the install to the i386 package lists.
-[ "$VT_HOST_RUNS_32BIT" = 1 ] && packages+=(wine32:i386)
+if [ "$VT_HOST_RUNS_32BIT" = 1 ]; then packages+=(wine32:i386); fi
 
 # A mirror in mid-sync fails one index now and then; the package lists that did arrive still
 # serve the install, which says itself what it could not find.

@@ -12,10 +12,11 @@ vt_say_host
 # A tree whose programs cannot run here is built as far as it ships: its test programs would
 # only take build time.
 for tree in x86 x64; do
-  case " $VT_TREES " in
-    *" $tree "*) VT_BUILD_TREES=$tree bash "$root/scripts/build.sh" ;;
-    *) VT_BUILD_TREES=$tree bash "$root/scripts/build.sh" $VT_PACKAGE_TARGETS ;;
-  esac
+  if vt_tree_runs "$tree"; then
+    VT_BUILD_TREES=$tree bash "$root/scripts/build.sh"
+  else
+    VT_BUILD_TREES=$tree bash "$root/scripts/build.sh" $VT_PACKAGE_TARGETS
+  fi
 done
 
 # run_tree TREE: the tree's CTest under one X display, with one persistent wineserver per
@@ -55,11 +56,11 @@ status=0
 passed=0 failed=0
 summary=()
 for tree in x86 x64; do
-  case " $VT_TREES " in
-    *" $tree "*) ;;
-    *) summary+=("the $tree tree's suites were not run: this kernel runs no 32-bit code (its package's programs were built)")
-       continue ;;
-  esac
+  if ! vt_tree_runs "$tree"; then
+    not_run="the $tree tree's suites were not run: this kernel runs no 32-bit code"
+    summary+=("$not_run (its package's programs were built)")
+    continue
+  fi
   run_tree "$tree" || status=1
   read -r p f < <(counts "$tree") || { p=0; f=1; status=1; }
   passed=$((passed + p)) failed=$((failed + f))
